@@ -1,0 +1,32 @@
+# The front door. Each target sets up what is missing first.
+.PHONY: run test linux windows release bench fuzz clean
+
+run:
+	@scripts/run
+
+test:
+	@scripts/test
+
+linux:
+	@scripts/setup
+	@scripts/build linux
+
+windows:
+	@scripts/setup windows
+	@scripts/build windows
+
+release: windows
+	@scripts/release
+
+bench:
+	@scripts/setup
+	@scripts/build bench
+	@scripts/bench
+
+fuzz:
+	@scripts/setup
+	@scripts/build fuzz
+	@scripts/fuzz 600
+
+clean:
+	rm -rf build out

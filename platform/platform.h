@@ -1,0 +1,69 @@
+// The platform seam: every operating-system call the saver makes goes through
+// these plain functions. CMake compiles one family behind them: win32_*.cpp on
+// Windows, posix_*.cpp / x11_*.cpp elsewhere. The portable core (objl/, snow/,
+// render/, most of app/) never includes a system header of its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+// --- Resources of the executable -------------------------------------------
+
+// Text resource of the given type name ("TEXTFILE") and number. On success
+// sets *bytes to the first byte and *size to the byte count and returns true.
+// The memory belongs to the executable image: never freed, never written.
+// A missing resource returns false and leaves *bytes null and *size 0.
+bool text_resource(const char* type_name, int id, const char** bytes, std::size_t* size);
+
+// Size in pixels of bitmap resource `id`; false (and 0 x 0) when missing.
+bool bitmap_size(int id, int* width, int* height);
+
+// Reads the colours of bitmap resource `id` for the pixels (x, y) with
+// 0 <= x < width, 0 <= y < height, counted from the top-left of the picture,
+// as 8-bit red, green, blue: rgb[(y * width + x) * 3 + 0..2]. Pixels outside
+// the bitmap read as black. Returns false (and writes black) when the bitmap
+// is missing.
+bool read_bitmap_rgb(int id, int width, int height, unsigned char* rgb);
+
+// --- Messages ----------------------------------------------------------------
+
+enum class MessageIcon { information, exclamation };
+
+// A modal box without owner on Windows (blocks until dismissed); one line
+// "caption: text" on standard error elsewhere.
+void message_box(const char* text, const char* caption, MessageIcon icon);
+
+// --- Process -----------------------------------------------------------------
+
+// Claims the machine-wide single-instance name. True when this process is the
+// first holder (or the claim failed for another reason); false when another
+// live process holds it. The claim is released by the system when the
+// process ends, however it ends.
+bool claim_single_instance(const char* name);
+
+// The raw system version word as GetVersion reports it: low byte major,
+// next byte minor. Non-Windows systems report 6.2 (0x0206), the value a
+// current Windows gives a program without a compatibility manifest.
+std::uint32_t system_version_word();
+
+// Hook run by exit_process before the process ends (the app installs the
+// windowing library's shutdown here). Null for none.
+void set_exit_hook(void (*hook)());
+
+// Ends the process at once with the given code, after the exit hook.
+[[noreturn]] void exit_process(int code);
+
+// --- Preview host window -----------------------------------------------------
+// `host` is an HWND on Windows and an X11 window id elsewhere.
+
+// Client area size of the host in pixels; false (and 0 x 0) when the host is
+// gone or unreadable.
+bool host_client_size(std::uintptr_t host, int* width, int* height);
+
+// True while the host exists and accepts input (IsWindowEnabled). A vanished
+// host gives false, never a crash.
+bool host_is_enabled(std::uintptr_t host);
+
+} // namespace platform
