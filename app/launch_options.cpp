@@ -1,0 +1,79 @@
+#include "app/launch_options.h"
+
+#include "platform/platform.h"
+
+namespace {
+
+// The name the single-instance claim uses on every system.
+constexpr const char* instance_name = "D_ORADED_EZOZEZAZIVU";
+
+bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+} // namespace
+
+std::int32_t read_decimal_saturating(const char* text)
+{
+    while (is_blank(*text))
+        ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-') {
+        negative = *text == '-';
+        ++text;
+    }
+    // Accumulate the magnitude in 64 bits and stop growing once it is past
+    // the 32-bit range; the digits that follow are still consumed.
+    constexpr std::int64_t limit = std::int64_t{1} << 31;
+    std::int64_t magnitude = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        if (magnitude <= limit)
+            magnitude = magnitude * 10 + (*text - '0');
+    }
+    if (negative)
+        return magnitude >= limit ? INT32_MIN : static_cast<std::int32_t>(-magnitude);
+    return magnitude >= limit ? INT32_MAX : static_cast<std::int32_t>(magnitude);
+}
+
+LaunchOptions::LaunchOptions(const char* command_line)
+{
+    if (!command_line)
+        return;
+    for (const char* p = command_line; *p != '\0'; ++p) {
+        if (*p != '/')
+            continue;
+        char letter = p[1];
+        if (letter == 'p')
+            mode = RunMode::Preview;
+        else if (letter == 's')
+            mode = RunMode::Saver;
+        else if (letter == 'c')
+            mode = RunMode::Configure;
+        if (mode == RunMode::None)
+            continue;
+        // The number starts at a fixed offset of three; stop at the text's
+        // end instead of stepping over it.
+        if (p[1] == '\0' || p[2] == '\0')
+            host_window = 0;
+        else
+            host_window = read_decimal_saturating(p + 3);
+    }
+}
+
+bool LaunchOptions::is_first_instance() const
+{
+    return platform::claim_single_instance(instance_name);
+}
+
+bool LaunchOptions::passes_single_instance_rule() const
+{
+    if (mode != RunMode::Preview && mode != RunMode::None)
+        return true;
+    return is_first_instance();
+}
+
+std::uintptr_t LaunchOptions::host_handle() const
+{
+    return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(host_window));
+}

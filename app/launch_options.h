@@ -1,0 +1,38 @@
+// What the command line asks for: the run mode and the preview host's
+// window handle. Read once at start-up and kept for the whole process.
+#pragma once
+
+#include <cstdint>
+
+enum class RunMode : std::int32_t { Preview = 0, Saver = 1, Configure = 2, None = 3 };
+
+class LaunchOptions {
+public:
+    // Parses the command-line text (the arguments without the program path).
+    // At every "/" the next character picks the mode: p Preview, s Saver,
+    // c Configure; anything else, upper case included, leaves it. Once a
+    // mode is set, every such slash reads host_window as a decimal number
+    // starting three characters after the slash (slash, letter, separator):
+    // "/p 1234", "/p:1234". Never fails; unread numbers are 0.
+    explicit LaunchOptions(const char* command_line);
+
+    // True when this process may go on: it holds the machine-wide
+    // single-instance name, or the claim failed for another reason.
+    bool is_first_instance() const;
+
+    // Preview and None runs go on only as the first instance; Saver and
+    // Configure runs always go on and never touch the name.
+    bool passes_single_instance_rule() const;
+
+    // host_window as the platform seam takes it (an HWND is sign-extended
+    // from its 32 bits, as Windows does).
+    std::uintptr_t host_handle() const;
+
+    RunMode mode = RunMode::None;
+    std::int32_t host_window = 0; // native window handle of the preview host, 0 when none was read
+};
+
+// What the C runtime's atoi reads from `text`: leading white space, an
+// optional sign, then decimal digits up to the first other character; 0
+// without digits. Values beyond the 32-bit range saturate to its ends.
+std::int32_t read_decimal_saturating(const char* text);

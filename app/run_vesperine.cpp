@@ -1,0 +1,23 @@
+#include "app/run_vesperine.h"
+
+#include "app/launch_options.h"
+#include "app/saver_app.h"
+
+LaunchOptions* launch_options = nullptr;
+SaverApp* saver_app = nullptr;
+
+int run_vesperine(const char* command_line, int show_command)
+{
+    launch_options = new LaunchOptions(command_line);
+    if (!launch_options->passes_single_instance_rule())
+        return 0;
+    if (launch_options->mode == RunMode::Configure) {
+        // TODO(About window): new AboutWindow(...) with show_command; its
+        // constructor runs the window's message loop until it is closed.
+        (void)show_command;
+        return 0;
+    }
+    saver_app = new SaverApp(launch_options);
+    saver_app->run();
+    return 0;
+}

@@ -1,0 +1,144 @@
+#include "app/saver_app.h"
+
+#include "app/launch_options.h"
+#include "app/window_callbacks.h"
+#include "app/window_icon.h"
+#include "platform/platform.h"
+#include "render/drawable_size.h"
+
+#include <glad/gl.h>
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
+{
+    init_library();
+    choose_window_size();
+    open_window();
+    init_gl_state();
+}
+
+std::int32_t SaverApp::version_from_word(std::uint32_t word)
+{
+    std::int32_t major = static_cast<std::int32_t>(word & 0xff);
+    std::int32_t minor = static_cast<std::int32_t>((word >> 8) & 0xff);
+    return major * 10 + minor;
+}
+
+std::int32_t SaverApp::windows_version()
+{
+    return version_from_word(platform::system_version_word());
+}
+
+void SaverApp::init_library()
+{
+    glfwSetErrorCallback(report_library_error);
+    if (!glfwInit())
+        platform::message_box("Failed to initialize GLFW", "Debug", platform::MessageIcon::information);
+    // Ending the process anywhere (an input event, a fatal set-up failure)
+    // first gives the library its shutdown, which restores a changed video
+    // mode.
+    platform::set_exit_hook(glfwTerminate);
+}
+
+void SaverApp::choose_window_size()
+{
+    int width = 0;
+    int height = 0;
+    if (options->mode == RunMode::Preview) {
+        platform::host_client_size(options->host_handle(), &width, &height);
+    } else {
+        // Old systems get a fixed display mode; newer ones keep the current
+        // one, as does a library that could not read any mode.
+        width = 800;
+        height = 600;
+        if (windows_version() >= 60) {
+            GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+            const GLFWvidmode* video_mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+            if (video_mode) {
+                width = video_mode->width;
+                height = video_mode->height;
+            }
+        }
+    }
+    set_drawable_size(width, height);
+}
+
+GLFWwindow* SaverApp::adopt_preview_host()
+{
+    // TODO(preview): return glfwAttachNativeWindow(options->host_handle(), nullptr);
+    // (app/attach_window.h). Until the attach operation exists a preview run
+    // ends with "Failed to open window".
+    return nullptr;
+}
+
+void SaverApp::open_window()
+{
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
+    glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
+
+    if (options->mode == RunMode::Preview)
+        window = adopt_preview_host();
+    else
+        window = glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
+    if (!window) {
+        platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
+        glfwTerminate();
+        platform::exit_process(0);
+    }
+
+    glfwSetWindowSizeCallback(window, on_window_size);
+    glfwSetKeyCallback(window, on_key);
+    glfwSetMouseButtonCallback(window, on_mouse_button);
+    glfwSetCursorPosCallback(window, on_cursor_position);
+    glfwSetScrollCallback(window, on_scroll);
+    glfwMakeContextCurrent(window);
+
+    static unsigned char icon_pixels[window_icon_size * window_icon_size * 4];
+    draw_window_icon(icon_pixels);
+    GLFWimage icon{window_icon_size, window_icon_size, icon_pixels};
+    glfwSetWindowIcon(window, 1, &icon);
+
+    // Start-up goes on whatever the loader reports: a driver short of what
+    // it asks for may still run our GLSL 1.10.
+    gladLoaderLoadGL();
+}
+
+void SaverApp::init_gl_state()
+{
+    // Face culling stays off; these only preset its parameters.
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthRange(0.0, 1.0);
+    glEnable(GL_MULTISAMPLE);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_POLYGON_SMOOTH);
+    glfwSwapInterval(1);
+    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
+}
+
+void SaverApp::run()
+{
+    // The scene is set up here, once, before the first frame.
+    bool keep_running = true;
+    while (keep_running) {
+        // One frame: the scene's drawing goes here.
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glfwSwapBuffers(window);
+        // Key and mouse-button events end the process inside this call.
+        glfwPollEvents();
+        if (glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
+            keep_running = false;
+        if (glfwWindowShouldClose(window))
+            keep_running = false;
+        if (options->mode == RunMode::Preview && !platform::host_is_enabled(options->host_handle()))
+            break;
+    }
+}

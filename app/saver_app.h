@@ -1,0 +1,42 @@
+// The running screensaver: the windowing library, the display window with
+// its GL context, and the frame loop. Created once for Preview, Saver and
+// None runs and never deleted.
+#pragma once
+
+#include <cstdint>
+
+struct GLFWwindow;
+class LaunchOptions;
+
+class SaverApp {
+public:
+    // Initialises the library, chooses the drawable size, opens a full-screen
+    // window on the primary monitor (or adopts the preview host) and sets the
+    // fixed GL state. When no window can be opened it shows "Failed to open
+    // window" and ends the process with exit code 0 instead of returning.
+    // Afterwards the window's GL context is current on this thread.
+    explicit SaverApp(LaunchOptions* options);
+
+    // The running system's version as major * 10 + minor (6.2 gives 62).
+    static std::int32_t windows_version();
+    // The same from a raw version word: low byte major, next byte minor;
+    // the high 16 bits (the build number) are ignored.
+    static std::int32_t version_from_word(std::uint32_t word);
+
+    // One iteration per displayed frame until Escape is down, the window is
+    // asked to close or (preview) the host is gone. Any key or mouse button
+    // ends the process from inside the event processing instead.
+    void run();
+
+    GLFWwindow* glfw_window() const { return window; }
+
+private:
+    void init_library();
+    void choose_window_size();
+    void open_window();
+    void init_gl_state();
+    GLFWwindow* adopt_preview_host();
+
+    GLFWwindow* window = nullptr;     // null until open_window; never destroyed
+    LaunchOptions* options = nullptr; // not owned
+};

@@ -1,0 +1,32 @@
+#include "app/window_callbacks.h"
+
+#include "platform/platform.h"
+#include "render/drawable_size.h"
+
+void report_library_error(int, const char* description)
+{
+    platform::message_box(description ? description : "", "Error", platform::MessageIcon::information);
+}
+
+void on_window_size(GLFWwindow*, int width, int height)
+{
+    set_drawable_size(width, height);
+}
+
+void on_key(GLFWwindow*, int, int, int, int)
+{
+    platform::exit_process(0);
+}
+
+void on_mouse_button(GLFWwindow*, int, int, int)
+{
+    platform::exit_process(0);
+}
+
+void on_cursor_position(GLFWwindow*, double, double)
+{
+}
+
+void on_scroll(GLFWwindow*, double, double)
+{
+}

@@ -1,0 +1,18 @@
+// What the windowing library calls back into: the error box and the input
+// handling of the display window. Any key or mouse-button event ends the
+// process at once with exit code 0 (from inside glfwPollEvents, so no
+// further frame is drawn); pointer movement and the wheel change nothing.
+#pragma once
+
+struct GLFWwindow;
+
+// Shows the library's description of an error in an "Error" box.
+void report_library_error(int code, const char* description);
+
+// Stores the new drawable size (pixels) and its aspect ratio.
+void on_window_size(GLFWwindow* window, int width, int height);
+
+void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
+void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
+void on_cursor_position(GLFWwindow* window, double x, double y);
+void on_scroll(GLFWwindow* window, double x_offset, double y_offset);
