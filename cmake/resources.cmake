@@ -34,10 +34,12 @@ function(vesperine_resources target)
 
   set(out ${CMAKE_CURRENT_BINARY_DIR}/${target})
   if(WIN32)
-    set(rc "#include <winuser.h>\n")
-    set(manifest ${PROJECT_SOURCE_DIR}/resources/vesperine.manifest)
-    if(EXISTS ${manifest})
-      string(APPEND rc "1 RT_MANIFEST \"${manifest}\"\n")
+    # Resource type 24 is RT_MANIFEST; numbers need no system header.
+    set(rc "")
+    # Globbed so that the manifest appearing later reconfigures the build.
+    file(GLOB manifest CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/vesperine.manifest)
+    if(manifest)
+      string(APPEND rc "1 24 \"${manifest}\"\n")
       list(APPEND all_files ${manifest})
     endif()
     foreach(key IN LISTS by_id)

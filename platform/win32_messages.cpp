@@ -1,0 +1,14 @@
+// Modal message boxes without an owner window: they block until dismissed.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+namespace platform {
+
+void message_box(const char* text, const char* caption, MessageIcon icon)
+{
+    UINT style = icon == MessageIcon::exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;
+    MessageBoxA(nullptr, text, caption, MB_OK | style);
+}
+
+} // namespace platform

@@ -1,0 +1,55 @@
+# Sourced by the scripts that run Windows programs under Wine.
+#   start_wine  sets up the environment, creates the project's own Wine prefix
+#               once (build/wine-prefix, or $VESPERINE_WINEPREFIX) and starts
+#               a persistent wineserver, so each program starts in a blink
+#   stop_wine   stops that wineserver
+# wine_environment alone only exports the variables (used by wine-run).
+
+wine_environment() {
+  local root
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+  export WINEPREFIX=${VESPERINE_WINEPREFIX:-$root/build/wine-prefix}
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  # No Mono or Gecko installer prompts: nothing here needs them.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+wine_server() {
+  if [ -x /usr/lib/wine/wineserver64 ]; then
+    /usr/lib/wine/wineserver64 "$@"
+  else
+    wineserver "$@"
+  fi
+}
+
+# Creates the prefix if it is not complete yet. Several scripts may get here
+# at once; the lock lets exactly one of them run wineboot.
+wine_prefix() {
+  wine_environment
+  [ -f "$WINEPREFIX/.vesperine-ready" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.vesperine-ready" ]; then
+      echo "wine: creating the prefix $WINEPREFIX" >&2
+      wine wineboot --init >/dev/null 2>&1 || exit 1
+      # The registry reaches the disk when the server ends.
+      wine_server -w
+      touch "$WINEPREFIX/.vesperine-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+start_wine() {
+  command -v wine >/dev/null || { echo "wine is not installed (scripts/setup windows)" >&2; return 1; }
+  wine_prefix || { echo "wine: could not create $WINEPREFIX" >&2; return 1; }
+  # Persistent until stop_wine: programs then find a running server.
+  wine_server -p
+}
+
+stop_wine() {
+  wine_environment
+  wine_server -k 2>/dev/null || true
+  wine_server -w 2>/dev/null || true
+}
