@@ -1,0 +1,49 @@
+// Decides, once per displayed frame, whether a respawn pass runs before the
+// frame is drawn. Every step draws exactly one frame. The clock and the
+// drawing are handed in as plain functions, so the schedule can be driven by
+// a test clock without a window.
+#pragma once
+
+#include <cstdint>
+
+class SnowflakeBatch;
+
+struct FrameHooks {
+    double (*read_clock)();          // seconds since the windowing library started
+    void (*draw_frame)(float time);  // draws one frame at `time` seconds
+    void (*reupload)(int batch);     // sends batch `batch`'s arrays to its buffer again
+};
+
+class FrameScheduler {
+public:
+    enum State : std::int32_t { Unseeded = 0, Running = 1, Respawn = 2 };
+
+    static constexpr int batch_count = 9;              // 0..7 snowflakes, 8 soft particles
+    static constexpr float first_respawn_time = 5.0f;  // seconds of library time
+    static constexpr float respawn_period = 4.0f;      // seconds
+
+    // `batches` holds batch_count batches in scene order; they outlive this.
+    FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches);
+
+    // Reads the clock once; the first step seeds the random generator from
+    // it; a due respawn pass runs before the frame is drawn.
+    void step();
+
+    // Expire and spawn over all batches (at most one new snowflake per
+    // snowflake batch, twenty soft particles), re-uploading a batch only
+    // when its spawn placed something. Returns how many batches were re-uploaded.
+    int run_respawn_pass(float now);
+
+    State state() const { return state_; }
+    float next_respawn_time() const { return next_respawn_time_; } // seconds
+
+    // The seed of the first step at library time `t` seconds: t * 100000
+    // truncated to an unsigned 32-bit integer, modulo 10000.
+    static std::uint32_t seed_for_time(double t);
+
+private:
+    FrameHooks hooks_;
+    SnowflakeBatch* const* batches_;
+    State state_ = Unseeded;
+    float next_respawn_time_ = 0.0f; // seconds of library time
+};

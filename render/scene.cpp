@@ -1,0 +1,121 @@
+#include "render/scene.h"
+
+#include <glad/gl.h>
+
+#include "render/drawable_size.h"
+#include "render/mip_texture.h"
+#include "render/shader_program.h"
+#include "snow/batch_buffer.h"
+#include "snow/snowflake_batch.h"
+#include "snow/static_mesh.h"
+
+Scene scene;
+
+namespace {
+
+// Mip levels of the particle mask, 1x1 first, 128x128 last.
+constexpr int snow_texture_bitmaps[] = {121, 120, 119, 118, 117, 116, 115, 103};
+
+constexpr float field_of_view = 50.0f;     // degrees, vertical
+constexpr float near_plane = 0.1f;         // scene units
+constexpr float far_plane = 1000.0f;       // scene units
+constexpr float camera_distance = 20.0f;   // scene units: the camera sits at (0, 0, 20)
+constexpr Vec3 light_at{100.0f, 100.0f, 10.0f}; // scene units
+
+void add_particle_attributes(BatchBuffer& buffer, ShaderProgram& program)
+{
+    buffer.add_attribute(program, "position", 3, SnowflakeBatch::position_offset);
+    buffer.add_attribute(program, "position_translation", 3, SnowflakeBatch::translation_offset);
+    buffer.add_attribute(program, "position_tex", 2, SnowflakeBatch::tex_offset);
+    buffer.add_attribute(program, "position_normal", 3, SnowflakeBatch::normal_offset);
+    buffer.add_attribute(program, "move_direction", 3, SnowflakeBatch::move_direction_offset);
+    buffer.add_attribute(program, "rotation_angles", 3, SnowflakeBatch::rotation_angles_offset);
+    buffer.add_attribute(program, "time_start_finish_zero", 3, SnowflakeBatch::time_offset);
+}
+
+void draw(const BatchBuffer& buffer)
+{
+    buffer.bind_for_draw();
+    glDrawElements(GL_TRIANGLES, buffer.index_count(), GL_UNSIGNED_INT, nullptr);
+}
+
+// Texture, time and camera: the uniforms every pass sets.
+void set_common_uniforms(ShaderProgram& program, float time)
+{
+    program.use();
+    program.set_texture("s", 0, scene.snow_texture->texture_id());
+    glUniform1f(program.uniform_location("iTime"), time);
+    glUniformMatrix4fv(program.uniform_location("model_view"), 1, GL_FALSE, scene.view_projection.data());
+}
+
+} // namespace
+
+void set_up_scene()
+{
+    scene.snow_texture = new MipTexture(snow_texture_bitmaps, 8);
+    // Shaders before meshes: a shader error ends the run before any model loads.
+    scene.flake_program = new ShaderProgram(105, 106);
+    scene.quad_program = new ShaderProgram(139, 138);
+    scene.background_program = new ShaderProgram(137, 136);
+
+    for (int i = 0; i < scene_batch_count; ++i) {
+        const BatchSpec& spec = scene_batch_specs[i];
+        scene.batches[i] = new SnowflakeBatch(spec.mesh_resource, spec.material_resource, spec.scale,
+                                              spec.particle_count, spec.kind);
+    }
+    for (int i = 0; i < scene_batch_count; ++i) {
+        SnowflakeBatch& batch = *scene.batches[i];
+        // Time 0, not the clock: the set-up's particles are placed before the
+        // generator is seeded and are the same on every run.
+        batch.spawn(0.0f, scene_batch_specs[i].setup_limit);
+        BatchBuffer* buffer = new BatchBuffer();
+        buffer->set_vertex_data(batch.vertex_bytes(), batch.vertex_data(), batch.stride());
+        buffer->set_index_data(batch.index_bytes(), batch.index_data(), batch.index_count());
+        ShaderProgram& program =
+            batch.kind() == ParticleKind::Flake ? *scene.flake_program : *scene.quad_program;
+        add_particle_attributes(*buffer, program);
+        buffer->upload();
+        scene.batch_buffers[i] = buffer;
+    }
+
+    scene.background_mesh = new StaticMesh(background_mesh_resource, background_material_resource, background_scale);
+    const StaticMesh& mesh = *scene.background_mesh;
+    BatchBuffer* buffer = new BatchBuffer();
+    buffer->set_vertex_data(mesh.vertex_bytes(), mesh.vertex_data(), mesh.stride());
+    buffer->set_index_data(mesh.index_bytes(), mesh.index_data(), mesh.index_count());
+    buffer->add_attribute(*scene.background_program, "position", 3, StaticMesh::position_offset);
+    buffer->add_attribute(*scene.background_program, "position_tex", 2, StaticMesh::tex_offset);
+    buffer->add_attribute(*scene.background_program, "position_normal", 3, StaticMesh::normal_offset);
+    buffer->upload();
+    scene.background_buffer = buffer;
+}
+
+void draw_frame(float time)
+{
+    glViewport(0, 0, window_width, window_height);
+    scene.view_projection = perspective(field_of_view, aspect_ratio, near_plane, far_plane) *
+                            translate(0.0f, 0.0f, -camera_distance);
+    scene.light_position = light_at;
+    // The clear colour stays GL's default: the background covers the view.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // The background goes first and fills the depth buffer far behind the snow.
+    set_common_uniforms(*scene.background_program, time);
+    draw(*scene.background_buffer);
+
+    set_common_uniforms(*scene.flake_program, time);
+    glUniform3fv(scene.flake_program->uniform_location("light_pos"), 1, scene.light_position.data());
+    for (int i = 0; i < scene_batch_count - 1; ++i)
+        draw(*scene.batch_buffers[i]);
+
+    // Soft particles last: a flake in front hides them through the depth test.
+    const int quads = scene_batch_count - 1;
+    set_common_uniforms(*scene.quad_program, time);
+    glUniform3fv(scene.quad_program->uniform_location("light_pos"), 1, scene.light_position.data());
+    draw(*scene.batch_buffers[quads]);
+}
+
+void reupload_batch(int batch)
+{
+    scene.batch_buffers[batch]->reupload();
+}
