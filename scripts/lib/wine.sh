@@ -46,6 +46,9 @@ start_wine() {
   wine_prefix || { echo "wine: could not create $WINEPREFIX" >&2; return 1; }
   # Persistent until stop_wine: programs then find a running server.
   wine_server -p
+  # Start Wine's own services now, with no inherited output: started by a
+  # test they would keep its output pipe open, and CTest would wait forever.
+  wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 stop_wine() {
