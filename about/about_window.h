@@ -7,7 +7,8 @@ class AboutWindow {
 public:
     // Builds the window, runs its message loop and returns once the window
     // has been closed, or at once when it could not be created.
-    // module_instance: the program's HINSTANCE on Windows, unused elsewhere.
+    // module_instance: the program's HINSTANCE on Windows (null: the
+    // executable's own module), unused elsewhere.
     // show_command: the show command the entry point received (SW_*), unused
     // on X11 where the window is simply mapped.
     AboutWindow(void* module_instance, int show_command);

@@ -100,7 +100,9 @@ AboutWindow::AboutWindow(void* module_instance, int show_command)
       notice_text(about::notice_text),
       heading_text(about::heading_text)
 {
-    HINSTANCE instance = static_cast<HINSTANCE>(module_instance);
+    // The portable entry point has no instance handle to pass: the
+    // executable's own module is the same thing.
+    HINSTANCE instance = module_instance ? static_cast<HINSTANCE>(module_instance) : GetModuleHandleA(nullptr);
 
     HICON icon = static_cast<HICON>(
         LoadImageA(GetModuleHandleA("user32.dll"), MAKEINTRESOURCEA(104), IMAGE_ICON, 16, 16, LR_SHARED));

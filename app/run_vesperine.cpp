@@ -1,5 +1,7 @@
 #include "app/run_vesperine.h"
 
+#include "about/about_window.h"
+
 #include "app/launch_options.h"
 #include "app/saver_app.h"
 
@@ -12,9 +14,8 @@ int run_vesperine(const char* command_line, int show_command)
     if (!launch_options->passes_single_instance_rule())
         return 0;
     if (launch_options->mode == RunMode::Configure) {
-        // TODO(About window): new AboutWindow(...) with show_command; its
-        // constructor runs the window's message loop until it is closed.
-        (void)show_command;
+        // The constructor runs the window's message loop until it is closed.
+        new AboutWindow(nullptr, show_command);
         return 0;
     }
     saver_app = new SaverApp(launch_options);

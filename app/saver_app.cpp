@@ -1,5 +1,6 @@
 #include "app/saver_app.h"
 
+#include "app/attach_window.h"
 #include "app/launch_options.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
@@ -66,10 +67,7 @@ void SaverApp::choose_window_size()
 
 GLFWwindow* SaverApp::adopt_preview_host()
 {
-    // TODO(preview): return glfwAttachNativeWindow(options->host_handle(), nullptr);
-    // (app/attach_window.h). Until the attach operation exists a preview run
-    // ends with "Failed to open window".
-    return nullptr;
+    return glfwAttachNativeWindow(options->host_handle(), nullptr);
 }
 
 void SaverApp::open_window()
@@ -138,7 +136,11 @@ void SaverApp::run()
             keep_running = false;
         if (glfwWindowShouldClose(window))
             keep_running = false;
-        if (options->mode == RunMode::Preview && !platform::host_is_enabled(options->host_handle()))
-            break;
+        if (options->mode == RunMode::Preview) {
+            if (!platform::host_is_enabled(options->host_handle()))
+                break;
+            // Our child window covers the host's client area at every size.
+            follow_native_host(window);
+        }
     }
 }

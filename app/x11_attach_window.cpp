@@ -1,0 +1,147 @@
+// The attach operation on X11: a hidden, undecorated library window is
+// reparented into the host window and mapped there. The host's resizes are
+// watched through a connection of our own, because the library drops events
+// for windows it did not create.
+#include "app/attach_window.h"
+
+#include "platform/platform.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+#define GLFW_EXPOSE_NATIVE_X11
+#include <GLFW/glfw3native.h>
+
+namespace {
+
+struct AttachedWindow {
+    GLFWwindow* window = nullptr;
+    Window host = 0;
+    Display* host_events = nullptr; // our own connection, StructureNotify on the host
+    int width = 0;                  // host client size last applied, pixels
+    int height = 0;
+    bool host_gone = false;
+    // The process's X error handler that tolerates vanished windows. GLFW 3.3
+    // puts Xlib's default handler, which ends the process, back after each of
+    // its own guarded requests (window and context creation, and every
+    // ConfigureNotify of a reparented window); a swap into a window whose
+    // host was just destroyed must then not be fatal, so it is re-armed.
+    XErrorHandler tolerant_handler = nullptr;
+};
+
+AttachedWindow attached;
+
+int ignore_x_error(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+// The handler now in force when it is not Xlib's fatal default (the seam's,
+// which also notes errors for its own queries); otherwise one that ignores
+// errors. Leaves the chosen one installed.
+XErrorHandler tolerant_error_handler()
+{
+    XErrorHandler current = XSetErrorHandler(nullptr);
+    XErrorHandler xlib_default = XSetErrorHandler(nullptr);
+    XErrorHandler chosen = current == xlib_default ? ignore_x_error : current;
+    XSetErrorHandler(chosen);
+    return chosen;
+}
+
+void rearm_error_handler()
+{
+    if (attached.tolerant_handler)
+        XSetErrorHandler(attached.tolerant_handler);
+}
+
+void set_attach_hints()
+{
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_DECORATED, GLFW_FALSE);
+    glfwWindowHint(GLFW_FOCUSED, GLFW_FALSE);
+    glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_FALSE);
+}
+
+void restore_default_hints()
+{
+    glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
+    glfwWindowHint(GLFW_DECORATED, GLFW_TRUE);
+    glfwWindowHint(GLFW_FOCUSED, GLFW_TRUE);
+    glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_TRUE);
+}
+
+} // namespace
+
+GLFWwindow* glfwAttachNativeWindow(std::uintptr_t native_window, GLFWwindow* share)
+{
+    // Reports GLFW_NOT_INITIALIZED itself when the library is not running.
+    Display* display = glfwGetX11Display();
+    if (!display)
+        return nullptr;
+
+    // Reading the host also installs the seam's tolerant error handler.
+    int width = 0;
+    int height = 0;
+    if (!platform::host_client_size(native_window, &width, &height) || width <= 0 || height <= 0)
+        return nullptr;
+    XErrorHandler tolerant = tolerant_error_handler();
+
+    set_attach_hints();
+    GLFWwindow* window = glfwCreateWindow(width, height, "Vesperine", nullptr, share);
+    restore_default_hints();
+    XSetErrorHandler(tolerant);
+    if (!window)
+        return nullptr;
+
+    Window host = static_cast<Window>(native_window);
+    Window child = glfwGetX11Window(window);
+    XReparentWindow(display, child, host, 0, 0);
+    XResizeWindow(display, child, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    // Mapped directly rather than with glfwShowWindow, which would also take
+    // the input focus away from the host's own application.
+    XMapWindow(display, child);
+    XSync(display, False);
+
+    if (attached.host_events)
+        XCloseDisplay(attached.host_events);
+    attached = AttachedWindow{};
+    attached.window = window;
+    attached.host = host;
+    attached.width = width;
+    attached.height = height;
+    attached.tolerant_handler = tolerant;
+    attached.host_events = XOpenDisplay(DisplayString(display));
+    if (attached.host_events) {
+        XSelectInput(attached.host_events, host, StructureNotifyMask);
+        XSync(attached.host_events, False);
+    }
+    return window;
+}
+
+void follow_native_host(GLFWwindow* window)
+{
+    if (!window || window != attached.window)
+        return;
+    rearm_error_handler();
+    if (!attached.host_events || attached.host_gone)
+        return;
+
+    int width = attached.width;
+    int height = attached.height;
+    while (XPending(attached.host_events) > 0) {
+        XEvent event;
+        XNextEvent(attached.host_events, &event);
+        if (event.type == ConfigureNotify && event.xconfigure.window == attached.host) {
+            width = event.xconfigure.width;
+            height = event.xconfigure.height;
+        } else if (event.type == DestroyNotify && event.xdestroywindow.window == attached.host) {
+            attached.host_gone = true;
+        }
+    }
+    if (attached.host_gone)
+        return;
+    if ((width != attached.width || height != attached.height) && width > 0 && height > 0) {
+        attached.width = width;
+        attached.height = height;
+        glfwSetWindowSize(window, width, height);
+    }
+}
