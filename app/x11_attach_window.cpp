@@ -20,11 +20,13 @@ struct AttachedWindow {
     int width = 0;                  // host client size last applied, pixels
     int height = 0;
     bool host_gone = false;
-    // The process's X error handler that tolerates vanished windows. GLFW 3.3
-    // puts Xlib's default handler, which ends the process, back after each of
-    // its own guarded requests (window and context creation, and every
-    // ConfigureNotify of a reparented window); a swap into a window whose
-    // host was just destroyed must then not be fatal, so it is re-armed.
+    // The process's X error handler that tolerates vanished windows. When
+    // the host is destroyed our child goes with it, and the next swap into
+    // it raises errors (BadDrawable from the GL driver) that Xlib's default
+    // handler would answer by ending the process with status 1. Some GLFW
+    // 3.3 builds put that default back after their own guarded requests
+    // (window creation, each ConfigureNotify of a reparented window), so the
+    // handler is re-armed after creation and at every frame.
     XErrorHandler tolerant_handler = nullptr;
 };
 
