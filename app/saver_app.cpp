@@ -1,11 +1,13 @@
 #include "app/saver_app.h"
 
 #include "app/attach_window.h"
+#include "app/frame_scheduler.h"
 #include "app/launch_options.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "platform/platform.h"
 #include "render/drawable_size.h"
+#include "render/scene.h"
 
 #include <glad/gl.h>
 #define GLFW_INCLUDE_NONE
@@ -124,11 +126,13 @@ void SaverApp::init_gl_state()
 
 void SaverApp::run()
 {
-    // The scene is set up here, once, before the first frame.
+    set_up_scene();
+    // The scheduler reads the library's clock; it seeds the particles'
+    // random numbers at its first step, after the set-up's population.
+    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_frame, reupload_batch}, scene.batches);
     bool keep_running = true;
     while (keep_running) {
-        // One frame: the scene's drawing goes here.
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        scheduler.step(); // draws exactly one frame
         glfwSwapBuffers(window);
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
