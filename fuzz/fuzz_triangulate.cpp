@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const std::vector<std::uint32_t> triangles = objl::ModelReader::triangulate_polygon(corners);
+    std::vector<std::uint32_t> triangles;
+    objl::ModelReader::triangulate_polygon(corners, &triangles);
     const std::size_t n = corners.size();
     bool ok = triangles.size() % 3 == 0 && (n < 3 ? triangles.empty() : triangles.size() <= 3 * (n - 2));
     for (std::size_t t = 0; ok && t < triangles.size(); t += 3) {

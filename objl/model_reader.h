@@ -80,13 +80,13 @@ public:
     static bool build_face_vertices(std::string_view face_line, const ElementLists& lists,
                                     std::vector<Vertex>* corners);
 
-    // Ear-clipping triangulation of one face: corner numbers 0..n-1, three
-    // per triangle, each triangle in ascending order (which keeps the face's
-    // winding). Fewer than three corners give nothing, three give 0, 1, 2.
-    // Stops with what it has when a sweep finds no ear. Corners are told
-    // apart by number, so repeated positions still give three distinct
-    // corners per triangle.
-    static std::vector<std::uint32_t> triangulate_polygon(const std::vector<Vertex>& corners);
+    // Ear-clipping triangulation of one face into *triangles (replacing its
+    // content): corner numbers 0..n-1, three per triangle, each triangle in
+    // ascending order (which keeps the face's winding). Fewer than three
+    // corners give nothing, three give 0, 1, 2. Stops with what it has when
+    // a sweep finds no ear. Corners are told apart by number, so repeated
+    // positions still give three distinct corners per triangle.
+    static void triangulate_polygon(const std::vector<Vertex>& corners, std::vector<std::uint32_t>* triangles);
 
     // Where read_model writes its progress text (standard output until
     // changed). The stream must outlive the reader's read_model calls.

@@ -20,8 +20,11 @@ constexpr unsigned progress_period = 1000;
 // `line` itself when it holds no CR, else the cleaned copy in *buffer.
 std::string_view erase_carriage_returns(std::string_view line, std::string* buffer)
 {
-    if (line.find('\r') == std::string_view::npos)
+    const std::size_t first = line.find('\r');
+    if (first == std::string_view::npos)
         return line;
+    if (first + 1 == line.size())
+        return line.substr(0, first);  // the usual CR LF line end
     buffer->clear();
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '\r')
@@ -36,13 +39,14 @@ std::string_view erase_carriage_returns(std::string_view line, std::string* buff
 // there are fewer fields or one of them does not convert.
 bool read_floats(std::string_view line, std::size_t count, float* values)
 {
-    const std::vector<std::string_view> fields = split_fields(statement_arguments(line), " ");
-    if (fields.size() < count)
-        return false;
-    for (std::size_t i = 0; i < count; ++i)
-        if (!parse_float(fields[i], &values[i]))
-            return false;
-    return true;
+    std::size_t fields = 0;
+    bool converted = true;
+    for_each_field(statement_arguments(line), " ", [&](std::string_view field) {
+        if (fields < count && converted)
+            converted = parse_float(field, &values[fields]);
+        ++fields;
+    });
+    return converted && fields >= count;
 }
 
 // The working state of one read_model call.
@@ -82,7 +86,8 @@ private:
     bool grouping = false;
     std::string current_name;
     unsigned progress_counter = progress_period;
-    std::vector<Vertex> face_corners;  // reused by every face
+    std::vector<Vertex> face_corners;           // reused by every face
+    std::vector<std::uint32_t> face_triangles;  // reused by every face
 };
 
 bool ObjText::read_line(std::string_view line)
@@ -148,11 +153,11 @@ bool ObjText::read_face(std::string_view line)
     current_vertices.insert(current_vertices.end(), face_corners.begin(), face_corners.end());
     reader->all_vertices.insert(reader->all_vertices.end(), face_corners.begin(), face_corners.end());
 
-    const std::vector<std::uint32_t> triangles = ModelReader::triangulate_polygon(face_corners);
+    ModelReader::triangulate_polygon(face_corners, &face_triangles);
     const std::size_t corners = face_corners.size();
     const std::size_t current_first = current_vertices.size() - corners;
     const std::size_t all_first = reader->all_vertices.size() - corners;
-    for (std::uint32_t corner : triangles) {
+    for (std::uint32_t corner : face_triangles) {
         current_indices.push_back(static_cast<std::uint32_t>(current_first + corner));
         reader->all_indices.push_back(static_cast<std::uint32_t>(all_first + corner));
     }
@@ -173,8 +178,11 @@ void ObjText::read_usemtl(std::string_view line)
 
 void ObjText::close_mesh(const std::string& name)
 {
-    Mesh mesh(current_vertices, current_indices);
+    // The lists move into the mesh: they are emptied right after anyway.
+    Mesh mesh;
     mesh.name = name;
+    mesh.vertices = std::move(current_vertices);
+    mesh.indices = std::move(current_indices);
     reader->meshes.push_back(std::move(mesh));
     current_vertices.clear();
     current_indices.clear();
@@ -261,33 +269,43 @@ bool ModelReader::build_face_vertices(std::string_view face_line, const ElementL
                                       std::vector<Vertex>* corners)
 {
     corners->clear();
+    bool well_formed = true;
     bool needs_face_normal = false;
-    for (std::string_view reference : split_fields(statement_arguments(face_line), " ")) {
-        const std::vector<std::string_view> fields = split_fields(reference, "/");
+    for_each_field(statement_arguments(face_line), " ", [&](std::string_view reference) {
+        if (!well_formed)
+            return;
+        std::string_view fields[3];
+        std::size_t count = 0;
+        for_each_field(reference, "/", [&](std::string_view field) {
+            if (count < 3)
+                fields[count] = field;
+            ++count;
+        });
         Vertex corner;
-        bool resolved = false;
-        switch (fields.size()) {
+        switch (count) {
         case 1:  // p
-            resolved = resolve_index(lists.position_list, fields[0], &corner.position);
+            well_formed = resolve_index(lists.position_list, fields[0], &corner.position);
             needs_face_normal = true;
             break;
         case 2:  // p/t
-            resolved = resolve_index(lists.position_list, fields[0], &corner.position) &&
-                       resolve_index(lists.tex_coord_list, fields[1], &corner.tex_coord);
+            well_formed = resolve_index(lists.position_list, fields[0], &corner.position) &&
+                          resolve_index(lists.tex_coord_list, fields[1], &corner.tex_coord);
             needs_face_normal = true;
             break;
         case 3:  // p/t/n, or p//n
-            resolved = resolve_index(lists.position_list, fields[0], &corner.position) &&
-                       (fields[1].empty() || resolve_index(lists.tex_coord_list, fields[1], &corner.tex_coord)) &&
-                       resolve_index(lists.normal_list, fields[2], &corner.normal);
+            well_formed = resolve_index(lists.position_list, fields[0], &corner.position) &&
+                          (fields[1].empty() || resolve_index(lists.tex_coord_list, fields[1], &corner.tex_coord)) &&
+                          resolve_index(lists.normal_list, fields[2], &corner.normal);
             break;
         default:  // no field, or more than three
+            well_formed = false;
             break;
         }
-        if (!resolved)
-            return false;
-        corners->push_back(corner);
-    }
+        if (well_formed)
+            corners->push_back(corner);
+    });
+    if (!well_formed)
+        return false;
     if (needs_face_normal) {
         if (corners->size() < 3)
             return false;

@@ -75,28 +75,7 @@ std::string_view statement_arguments(std::string_view line)
 std::vector<std::string_view> split_fields(std::string_view text, std::string_view separator)
 {
     std::vector<std::string_view> fields;
-    const std::size_t s = separator.size();
-    if (s == 0) {
-        if (!text.empty())
-            fields.push_back(text);
-        return fields;
-    }
-    // The field being collected is always text[field_start, i).
-    std::size_t field_start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, s, separator) == 0) {
-            if (i > field_start) {
-                fields.push_back(text.substr(field_start, i - field_start));
-                i += s - 1;
-            } else {
-                fields.push_back(std::string_view());
-            }
-            field_start = i + 1;
-        } else if (i + s >= text.size()) {
-            fields.push_back(text.substr(field_start));
-            break;
-        }
-    }
+    for_each_field(text, separator, [&fields](std::string_view field) { fields.push_back(field); });
     return fields;
 }
 

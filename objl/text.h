@@ -23,6 +23,11 @@ std::string_view statement_arguments(std::string_view line);
 // the end gives nothing; an empty text gives no field.
 std::vector<std::string_view> split_fields(std::string_view text, std::string_view separator);
 
+// Calls emit(field) for each field that split_fields(text, separator) gives,
+// in order, without building the list.
+template <class Emit>
+void for_each_field(std::string_view text, std::string_view separator, Emit emit);
+
 // `text` without its trailing CR and LF characters; a text made only of
 // them (or empty) comes back unchanged.
 std::string_view trim_line_breaks(std::string_view text);
@@ -41,5 +46,34 @@ bool parse_integer(std::string_view text, std::int32_t* value);
 // to the end, and moves `*rest` past it and its LF. False when `*rest` is
 // empty, so a final LF does not make an empty last line.
 bool next_line(std::string_view* rest, std::string_view* line);
+
+template <class Emit>
+void for_each_field(std::string_view text, std::string_view separator, Emit emit)
+{
+    const std::size_t s = separator.size();
+    if (s == 0) {
+        if (!text.empty())
+            emit(text);
+        return;
+    }
+    // The field being collected is always text[field_start, i). A separator
+    // right after another (or at the start) gives an empty field and moves
+    // on by one character only.
+    std::size_t field_start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == separator[0] && text.compare(i, s, separator) == 0) {
+            if (i > field_start) {
+                emit(text.substr(field_start, i - field_start));
+                i += s - 1;
+            } else {
+                emit(std::string_view());
+            }
+            field_start = i + 1;
+        } else if (i + s >= text.size()) {
+            emit(text.substr(field_start));
+            return;
+        }
+    }
+}
 
 } // namespace objl

@@ -37,14 +37,14 @@ bool ear_holds_a_corner(const std::vector<Vertex>& corners, const Vector3& prev,
 
 } // namespace
 
-std::vector<std::uint32_t> ModelReader::triangulate_polygon(const std::vector<Vertex>& corners)
+void ModelReader::triangulate_polygon(const std::vector<Vertex>& corners, std::vector<std::uint32_t>* triangles)
 {
-    std::vector<std::uint32_t> triangles;
+    triangles->clear();
     if (corners.size() < 3)
-        return triangles;
+        return;
     if (corners.size() == 3) {
-        triangles = {0, 1, 2};
-        return triangles;
+        triangles->insert(triangles->end(), {0, 1, 2});
+        return;
     }
     // Corner numbers still on the polygon, in the face's cyclic order.
     std::vector<std::uint32_t> remaining(corners.size());
@@ -54,9 +54,9 @@ std::vector<std::uint32_t> ModelReader::triangulate_polygon(const std::vector<Ve
         if (remaining.size() == 4) {
             // Split along the diagonal from the last to the second entry, with
             // no test of convexity.
-            append_ascending(&triangles, remaining[3], remaining[0], remaining[1]);
-            append_ascending(&triangles, remaining[3], remaining[1], remaining[2]);
-            return triangles;
+            append_ascending(triangles, remaining[3], remaining[0], remaining[1]);
+            append_ascending(triangles, remaining[3], remaining[1], remaining[2]);
+            return;
         }
         bool cut = false;
         for (std::size_t i = 0; i < remaining.size(); ++i) {
@@ -77,7 +77,7 @@ std::vector<std::uint32_t> ModelReader::triangulate_polygon(const std::vector<Ve
             if (ear_holds_a_corner(corners, prev_position, cur_position, next_position))
                 continue;
 
-            append_ascending(&triangles, prev, cur, next);
+            append_ascending(triangles, prev, cur, next);
             remaining.erase(remaining.begin() + static_cast<std::ptrdiff_t>(i));
             cut = true;
             break;
@@ -85,7 +85,7 @@ std::vector<std::uint32_t> ModelReader::triangulate_polygon(const std::vector<Ve
         // A sweep without an ear will find none next time either: keep the
         // triangles cut so far (possibly none) and leave the rest uncovered.
         if (!cut)
-            return triangles;
+            return;
     }
 }
 

@@ -10,6 +10,13 @@ namespace {
 
 using Indices = std::vector<std::uint32_t>;
 
+Indices triangulate(const std::vector<objl::Vertex>& corners)
+{
+    Indices triangles = {99, 99, 99};  // replaced, not appended to
+    objl::ModelReader::triangulate_polygon(corners, &triangles);
+    return triangles;
+}
+
 // A face in the plane z = 0 from (x, y) pairs.
 std::vector<objl::Vertex> face(std::initializer_list<objl::Vector2> points)
 {
@@ -37,38 +44,38 @@ void expect_well_formed(const Indices& triangles, std::size_t corners)
 
 TEST(TriangulatePolygon, FewerThanThreeCornersGiveNothing)
 {
-    EXPECT_TRUE(objl::ModelReader::triangulate_polygon(face({})).empty());
-    EXPECT_TRUE(objl::ModelReader::triangulate_polygon(face({{0, 0}, {1, 0}})).empty());
+    EXPECT_TRUE(triangulate(face({})).empty());
+    EXPECT_TRUE(triangulate(face({{0, 0}, {1, 0}})).empty());
 }
 
 TEST(TriangulatePolygon, ThreeCornersGiveOneTriangleEvenWhenTheyCoincide)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{0, 0}, {1, 0}, {0, 1}})), (Indices{0, 1, 2}));
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{2, 2}, {2, 2}, {2, 2}})), (Indices{0, 1, 2}));
+    EXPECT_EQ(triangulate(face({{0, 0}, {1, 0}, {0, 1}})), (Indices{0, 1, 2}));
+    EXPECT_EQ(triangulate(face({{2, 2}, {2, 2}, {2, 2}})), (Indices{0, 1, 2}));
 }
 
 TEST(TriangulatePolygon, QuadSplitsAlongLastToSecondDiagonal)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{0, 0}, {1, 0}, {1, 1}, {0, 1}})),
+    EXPECT_EQ(triangulate(face({{0, 0}, {1, 0}, {1, 1}, {0, 1}})),
               (Indices{0, 1, 3, 1, 2, 3}));
 }
 
 TEST(TriangulatePolygon, ConvexPentagonFansFromLastCorner)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{0, 0}, {2, 0}, {3, 2}, {1, 3}, {-1, 2}})),
+    EXPECT_EQ(triangulate(face({{0, 0}, {2, 0}, {3, 2}, {1, 3}, {-1, 2}})),
               (Indices{0, 1, 4, 1, 2, 4, 2, 3, 4}));
 }
 
 TEST(TriangulatePolygon, ConvexHexagonFansFromLastCorner)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{1, 0}, {2, 0}, {3, 1}, {2, 2}, {1, 2}, {0, 1}})),
+    EXPECT_EQ(triangulate(face({{1, 0}, {2, 0}, {3, 1}, {2, 2}, {1, 2}, {0, 1}})),
               (Indices{0, 1, 5, 1, 2, 5, 2, 3, 5, 3, 4, 5}));
 }
 
 // Corners 0 and 1 are skipped because the reflex corner 3 lies in their ears.
 TEST(TriangulatePolygon, ReflexPentagonCutsAroundTheReflexCorner)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{0, 0}, {4, 0}, {4, 4}, {2, 1}, {0, 4}})),
+    EXPECT_EQ(triangulate(face({{0, 0}, {4, 0}, {4, 4}, {2, 1}, {0, 4}})),
               (Indices{1, 2, 3, 0, 1, 4, 1, 3, 4}));
 }
 
@@ -76,13 +83,13 @@ TEST(TriangulatePolygon, ReflexPentagonCutsAroundTheReflexCorner)
 // angle is just over 180 degrees, so it is never cut as an ear.
 TEST(TriangulatePolygon, CornerOnStraightEdgeIsSkipped)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{1, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}})),
+    EXPECT_EQ(triangulate(face({{1, 0}, {2, 0}, {2, 2}, {0, 2}, {0, 0}})),
               (Indices{0, 1, 2, 0, 2, 4, 2, 3, 4}));
 }
 
 TEST(TriangulatePolygon, KeepsTheWindingOfClockwiseFaces)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{-1, 2}, {1, 3}, {3, 2}, {2, 0}, {0, 0}})),
+    EXPECT_EQ(triangulate(face({{-1, 2}, {1, 3}, {3, 2}, {2, 0}, {0, 0}})),
               (Indices{0, 1, 4, 1, 2, 4, 2, 3, 4}));
 }
 
@@ -90,14 +97,14 @@ TEST(TriangulatePolygon, KeepsTheWindingOfClockwiseFaces)
 // quad; it is used all the same.
 TEST(TriangulatePolygon, ConcaveQuadIsSplitWithoutConvexityTest)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(face({{1, 1}, {2, 0}, {1, 3}, {0, 0}})),
+    EXPECT_EQ(triangulate(face({{1, 1}, {2, 0}, {1, 3}, {0, 0}})),
               (Indices{0, 1, 3, 1, 2, 3}));
 }
 
 // All corners on one line: every angle is 0 or 180 degrees, so no ear.
 TEST(TriangulatePolygon, CollinearFaceYieldsNoTriangle)
 {
-    EXPECT_TRUE(objl::ModelReader::triangulate_polygon(face({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}})).empty());
+    EXPECT_TRUE(triangulate(face({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}})).empty());
 }
 
 // A simple concave face where corners already cut off block every later
@@ -105,7 +112,7 @@ TEST(TriangulatePolygon, CollinearFaceYieldsNoTriangle)
 // keeps those two triangles instead of sweeping forever.
 TEST(TriangulatePolygon, StopsWhenNoEarIsLeftAndKeepsTrianglesCutSoFar)
 {
-    EXPECT_EQ(objl::ModelReader::triangulate_polygon(
+    EXPECT_EQ(triangulate(
                   face({{0, 0}, {1, 3}, {0, 2}, {0, 4}, {2, 3}, {1, 1}, {4, 0}})),
               (Indices{0, 1, 2, 4, 5, 6}));
 }
@@ -115,7 +122,7 @@ TEST(TriangulatePolygon, StopsWhenNoEarIsLeftAndKeepsTrianglesCutSoFar)
 TEST(TriangulatePolygon, RepeatedPositionStillGivesThreeCornersPerTriangle)
 {
     const Indices triangles =
-        objl::ModelReader::triangulate_polygon(face({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}));
+        triangulate(face({{0, 0}, {1, 0}, {1, 1}, {0, 1}, {0, 0}}));
     expect_well_formed(triangles, 5);
     EXPECT_EQ(triangles, (Indices{0, 1, 4, 1, 2, 4, 2, 3, 4}));
 }
@@ -123,7 +130,7 @@ TEST(TriangulatePolygon, RepeatedPositionStillGivesThreeCornersPerTriangle)
 TEST(TriangulatePolygon, ManyCopiesOfOnePositionStayWithinTheFace)
 {
     const Indices triangles =
-        objl::ModelReader::triangulate_polygon(face({{1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}));
+        triangulate(face({{1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}, {1, 1}}));
     EXPECT_EQ(triangles.size(), 15u);
     expect_well_formed(triangles, 7);
 }
