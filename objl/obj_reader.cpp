@@ -17,7 +17,8 @@ constexpr unsigned progress_period = 1000;
 
 // A line with every CR removed together with the character after it (so a
 // CR LF line end, or a CR in the middle, takes its neighbour along). Returns
-// `line` itself when it holds no CR, else the cleaned copy in *buffer.
+// a view of `line` when only a final CR goes, else the cleaned copy in
+// *buffer.
 std::string_view erase_carriage_returns(std::string_view line, std::string* buffer)
 {
     const std::size_t first = line.find('\r');
