@@ -29,6 +29,8 @@ SnowflakeBatch::SnowflakeBatch(SceneMesh* mesh, int particle_count, ParticleKind
     build();
 }
 
+SnowflakeBatch::~SnowflakeBatch() = default;
+
 void SnowflakeBatch::build()
 {
     mesh_vertex_count_ = mesh_->vertex_count;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "render/vector.h"
@@ -36,6 +37,7 @@ public:
     // The same around a mesh that is already built; the batch takes it over.
     SnowflakeBatch(SceneMesh* mesh, int particle_count, ParticleKind kind);
 
+    ~SnowflakeBatch();
     SnowflakeBatch(const SnowflakeBatch&) = delete;
     SnowflakeBatch& operator=(const SnowflakeBatch&) = delete;
 
@@ -79,7 +81,7 @@ private:
     std::vector<std::int32_t> alive_;      // 1 while the slot is live
     std::vector<float> vertices_;          // vertex_count_ * vertex_stride, zero where never filled
     std::vector<std::uint32_t> indices_;   // index_count_, zero where never filled
-    SceneMesh* mesh_;                      // owned, kept for the life of the process
+    std::unique_ptr<SceneMesh> mesh_;      // kept for the life of the process
     std::int32_t mesh_vertex_count_ = 0;
     std::int32_t vertex_count_ = 0;
     std::int32_t mesh_index_count_ = 0;

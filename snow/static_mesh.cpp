@@ -21,6 +21,8 @@ StaticMesh::StaticMesh(SceneMesh* mesh) : mesh_(mesh)
     build();
 }
 
+StaticMesh::~StaticMesh() = default;
+
 void StaticMesh::build()
 {
     vertex_count_ = mesh_->vertex_count;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class SceneMesh;
@@ -23,6 +24,7 @@ public:
     // The same around a mesh that is already built; takes it over.
     explicit StaticMesh(SceneMesh* mesh);
 
+    ~StaticMesh();
     StaticMesh(const StaticMesh&) = delete;
     StaticMesh& operator=(const StaticMesh&) = delete;
 
@@ -45,7 +47,7 @@ private:
     std::vector<float> spare_vertices_;         // mesh order after build
     std::vector<std::uint32_t> indices_;        // as uploaded
     std::vector<std::uint32_t> spare_indices_;  // output of the vertex-cache pass
-    SceneMesh* mesh_;                           // owned, kept for the life of the process
+    std::unique_ptr<SceneMesh> mesh_;           // kept for the life of the process
     std::int32_t vertex_count_ = 0;
     std::int32_t index_count_ = 0;
 };
