@@ -5,7 +5,7 @@ Each picture shows the model from above and from an oblique angle, lit the
 way the flake shader lights it, with the face normals the model reader
 computes ((c0 - c1) x (c2 - c1)); a face whose normal points away from the
 viewer is drawn red, so wrong winding shows at once.
-Usage: render_models.py OUT_DIR FILE.obj...
+Usage: render_models.py OUT_DIR FILE.obj...  (RENDER_SIZE=pixels per view, 400 by default)
 """
 import math
 import os
