@@ -269,7 +269,7 @@ def material(name, shininess, colour, specular, density=None, glow=None):
 
 MATERIALS = {
     1: material("_null_", 10.0, (1.0, 1.0, 1.0), (0.0, 0.0, 0.0), density=1.5, glow=(0.0, 0.0, 0.0)),
-    2: material("frost_broad", 24.0, (0.86, 0.92, 1.0), (0.3, 0.3, 0.3), density=1.31),
+    2: material("frost_windowed_plate", 24.0, (0.86, 0.92, 1.0), (0.3, 0.3, 0.3), density=1.31),
     3: material("frost_stellar_plate", 32.0, (0.9, 0.95, 1.0), (0.35, 0.35, 0.35)),
     4: material("frost_plate_tips", 18.0, (0.84, 0.9, 0.98), (0.25, 0.25, 0.25), glow=(0.02, 0.03, 0.05)),
     5: material("rime_star", 10.0, (0.88, 0.93, 1.0), (0.2, 0.2, 0.2)),
