@@ -1,0 +1,192 @@
+// The real saver executable under the test's X display, driven like a user
+// would: xdotool for keys, buttons, pointer and wheel, a close request as a
+// window manager sends it.
+#include "tests/e2e/x_session.h"
+#include "tests/foundation/child_process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Hang guards, not speed targets: a sanitised build on llvmpipe is slow.
+constexpr double window_limit = 60.0; // seconds until the window shows
+constexpr double exit_limit = 20.0;   // seconds until an ended saver is gone
+
+bool xdotool(const std::vector<std::string>& args)
+{
+    ChildProcess tool;
+    if (!tool.start("/usr/bin/xdotool", args))
+        return false;
+    int code = -1;
+    return tool.wait(exit_limit, &code) && code == 0;
+}
+
+class SaverRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(x.connected()) << "needs an X display (DISPLAY)";
+        // Park the pointer on the screen's middle, away from earlier runs.
+        ASSERT_TRUE(xdotool({"mousemove", "200", "150"}));
+    }
+
+    // Starts the saver with `args` and waits for its window.
+    void start(ChildProcess* saver, const std::vector<std::string>& args, Window* window)
+    {
+        ASSERT_TRUE(saver->start(VESPERINE_EXE, args));
+        *window = x.wait_for_window_of(
+            saver->process_id(), window_limit, [](void* child) { return !static_cast<ChildProcess*>(child)->ended(); },
+            saver);
+        ASSERT_NE(*window, 0u) << "no window; saver said: " << saver->error_text();
+    }
+
+    // Waits until the saver's frame loop presents pictures: from then on it
+    // handles events once per frame.
+    void wait_for_frames(Window window)
+    {
+        ASSERT_TRUE(x.wait_for_picture(window, window_limit)) << "no frame drawn";
+    }
+
+    // Waits until the cursor over the saver's window is hidden.
+    bool wait_until_cursor_hidden()
+    {
+        for (int i = 0; i < 400; ++i) {
+            if (x.cursor_is_invisible())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    void expect_ends_with_zero(ChildProcess* saver)
+    {
+        int code = -1;
+        ASSERT_TRUE(saver->wait(exit_limit, &code)) << "still running";
+        EXPECT_EQ(code, 0);
+        std::string errors = saver->error_text();
+        EXPECT_EQ(errors.find("Error:"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("Debug:"), std::string::npos) << errors;
+    }
+
+    XSession x;
+};
+
+TEST_F(SaverRun, SaverSwitchOpensFullScreenWindowWithHiddenCursor)
+{
+    // Control: over the bare root window the server shows a visible cursor.
+    ASSERT_FALSE(x.cursor_is_invisible());
+
+    ChildProcess saver;
+    Window window = 0;
+    ASSERT_NO_FATAL_FAILURE(start(&saver, {"/s"}, &window));
+    int left = -1, top = -1, width = 0, height = 0;
+    ASSERT_TRUE(x.geometry(window, &left, &top, &width, &height));
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(top, 0);
+    EXPECT_EQ(width, x.screen_width());
+    EXPECT_EQ(height, x.screen_height());
+    EXPECT_EQ(x.windows_of(saver.process_id()), 1);
+
+    ASSERT_TRUE(xdotool({"mousemove", "300", "200"}));
+    EXPECT_TRUE(wait_until_cursor_hidden());
+
+    ASSERT_TRUE(xdotool({"key", "a"}));
+    expect_ends_with_zero(&saver);
+}
+
+// One xdotool action that must end the saver.
+struct EndingInput {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+class SaverEndingInput : public SaverRun, public testing::WithParamInterface<EndingInput> {
+};
+
+TEST_P(SaverEndingInput, EndsWithZero)
+{
+    ChildProcess saver;
+    Window window = 0;
+    ASSERT_NO_FATAL_FAILURE(start(&saver, {"/s"}, &window));
+    ASSERT_NO_FATAL_FAILURE(wait_for_frames(window));
+    ASSERT_TRUE(xdotool(GetParam().args));
+    expect_ends_with_zero(&saver);
+}
+
+INSTANTIATE_TEST_SUITE_P(AnyKeyOrButton, SaverEndingInput,
+                         testing::Values(EndingInput{"LetterKey", {"key", "a"}},
+                                         EndingInput{"Escape", {"key", "Escape"}},
+                                         EndingInput{"ShiftAlone", {"key", "shift"}},
+                                         EndingInput{"LeftButton", {"click", "1"}},
+                                         EndingInput{"RightButton", {"click", "3"}},
+                                         EndingInput{"MiddleButtonDown", {"mousedown", "2"}}),
+                         [](const testing::TestParamInfo<EndingInput>& input) { return input.param.name; });
+
+TEST_F(SaverRun, PointerMovesAndWheelTurnsDoNotEndIt)
+{
+    ChildProcess saver;
+    Window window = 0;
+    ASSERT_NO_FATAL_FAILURE(start(&saver, {"/s"}, &window));
+    ASSERT_NO_FATAL_FAILURE(wait_for_frames(window));
+    ASSERT_TRUE(xdotool({"mousemove", "10", "10"}));
+    ASSERT_TRUE(xdotool({"mousemove", "600", "400"}));
+    ASSERT_TRUE(xdotool({"mousemove_relative", "--", "-50", "25"}));
+    for (const char* wheel : {"4", "5", "6", "7"})
+        ASSERT_TRUE(xdotool({"click", wheel}));
+    ASSERT_TRUE(xdotool({"mousemove", "1", "1"}));
+    // Several frames' worth of time to react, had it been going to.
+    int code = -1;
+    EXPECT_FALSE(saver.wait(2.0, &code)) << "ended with " << code;
+    EXPECT_EQ(x.windows_of(saver.process_id()), 1);
+
+    ASSERT_TRUE(xdotool({"key", "space"}));
+    expect_ends_with_zero(&saver);
+}
+
+TEST_F(SaverRun, CloseRequestEndsWithZero)
+{
+    ChildProcess saver;
+    Window window = 0;
+    ASSERT_NO_FATAL_FAILURE(start(&saver, {"/s"}, &window));
+    ASSERT_NO_FATAL_FAILURE(wait_for_frames(window));
+    x.request_close(window);
+    expect_ends_with_zero(&saver);
+}
+
+// With no switch the saver runs full screen too, as the only such instance:
+// a second run without a switch, or a preview run, ends at once and shows
+// nothing, while a /s run starts anyway.
+TEST_F(SaverRun, SecondInstanceWithoutSwitchOrPreviewEndsAtOnce)
+{
+    ChildProcess first;
+    Window first_window = 0;
+    ASSERT_NO_FATAL_FAILURE(start(&first, {}, &first_window));
+
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, std::vector<std::string>{"/p", "1234"},
+                                                 std::vector<std::string>{"/x"}}) {
+        ChildProcess second;
+        ASSERT_TRUE(second.start(VESPERINE_EXE, args));
+        pid_t second_pid = second.process_id();
+        int code = -1;
+        ASSERT_TRUE(second.wait(exit_limit, &code));
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(second.error_text(), "") << "a refused run shows nothing";
+        EXPECT_EQ(x.windows_of(second_pid), 0);
+    }
+
+    ChildProcess saver;
+    Window saver_window = 0;
+    ASSERT_NO_FATAL_FAILURE(start(&saver, {"/s"}, &saver_window));
+    x.request_close(saver_window);
+    expect_ends_with_zero(&saver);
+
+    x.request_close(first_window);
+    expect_ends_with_zero(&first);
+}
+
+} // namespace

@@ -1,0 +1,45 @@
+// What the end-to-end tests ask of the X server directly: the saver's
+// window found by its process id, its geometry, the cursor image on the
+// screen, and the close request a window manager would send.
+#pragma once
+
+#include <sys/types.h>
+
+// Kept free of Xlib's header, whose macros (None, Bool) break GoogleTest's.
+struct _XDisplay;
+using Window = unsigned long; // an X window id
+
+class XSession {
+public:
+    XSession();
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    bool connected() const { return display != nullptr; }
+    int screen_width() const;  // pixels
+    int screen_height() const; // pixels
+
+    // The viewable top-level window whose _NET_WM_PID is `pid`; 0 when none
+    // appears within `timeout` seconds or `still_running` says no first.
+    Window wait_for_window_of(pid_t pid, double timeout, bool (*still_running)(void*), void* context);
+
+    // Waits up to `timeout` seconds for the window to show a picture: any
+    // pixel that is not black, so at least one frame has been presented.
+    bool wait_for_picture(Window window, double timeout);
+
+    // Number of top-level windows, viewable or not, carrying _NET_WM_PID `pid`.
+    int windows_of(pid_t pid);
+
+    // Position relative to the root window and size, in pixels.
+    bool geometry(Window window, int* x, int* y, int* width, int* height);
+
+    // True when the cursor image the server shows now has no visible pixel.
+    bool cursor_is_invisible();
+
+    // Sends WM_DELETE_WINDOW, as a window manager's close button does.
+    void request_close(Window window);
+
+private:
+    _XDisplay* display = nullptr;
+};

@@ -1,0 +1,3 @@
+first part
+//~ everything after the mark is ignored
+~ even a second mark
