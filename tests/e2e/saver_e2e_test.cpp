@@ -189,4 +189,26 @@ TEST_F(SaverRun, SecondInstanceWithoutSwitchOrPreviewEndsAtOnce)
     expect_ends_with_zero(&first);
 }
 
+// Without a display the library cannot start: its errors are shown, then
+// "Failed to initialize GLFW" and "Failed to open window", and the run
+// still ends with exit code 0.
+TEST(SaverWithoutDisplay, ReportsAndEndsWithZero)
+{
+    ChildProcess saver;
+    ASSERT_TRUE(saver.start("/usr/bin/env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", VESPERINE_EXE, "/s"}));
+    int code = -1;
+    ASSERT_TRUE(saver.wait(exit_limit, &code));
+    EXPECT_EQ(code, 0);
+    std::string shown = saver.error_text();
+    std::string::size_type library = shown.find("Error: ");
+    std::string::size_type init = shown.find("Debug: Failed to initialize GLFW\n");
+    std::string::size_type open = shown.find("Debug: Failed to open window\n");
+    ASSERT_NE(library, std::string::npos) << shown;
+    ASSERT_NE(init, std::string::npos) << shown;
+    ASSERT_NE(open, std::string::npos) << shown;
+    EXPECT_LT(library, init);
+    EXPECT_LT(init, open);
+    EXPECT_EQ(shown.substr(open), "Debug: Failed to open window\n") << "nothing after the last box";
+}
+
 } // namespace

@@ -1,6 +1,5 @@
 // The shader text reader: stops at the first "~", never writes past its
-// buffer, never reads past the resource, and a source it cannot use ends
-// the process with a message naming the resource.
+// buffer and never reads past the resource.
 #include "render/shader_program.h"
 
 #include <gtest/gtest.h>
@@ -88,19 +87,6 @@ TEST(ResourceText, MissingResourceGivesEmptyText)
     EXPECT_EQ(ShaderProgram::load_resource_text(999, buffer.data(), buffer.capacity),
               ShaderProgram::TextStatus::missing);
     EXPECT_STREQ(buffer.data(), "");
-}
-
-// Both sources are read before any GL call, so these need no context.
-TEST(ResourceTextDeathTest, MissingSourceEndsWithZeroNamingTheResource)
-{
-    EXPECT_EXIT(ShaderProgram(999, 106), testing::ExitedWithCode(0), "Debug: Shader resource 999 is missing");
-    EXPECT_EXIT(ShaderProgram(105, 998), testing::ExitedWithCode(0), "Debug: Shader resource 998 is missing");
-}
-
-TEST(ResourceTextDeathTest, SourceWithoutMarkEndsWithZeroNamingTheResource)
-{
-    EXPECT_EXIT(ShaderProgram(141, 106), testing::ExitedWithCode(0),
-                "Debug: Shader resource 141 has no \"~\" end mark within 8192 characters");
 }
 
 } // namespace

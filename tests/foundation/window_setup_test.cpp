@@ -1,14 +1,12 @@
 // The pieces of the display window that need no display: the version
-// decoding, the drawable size, the callbacks and the icon picture.
+// decoding, the drawable size and the icon picture.
 #include "app/saver_app.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
-#include "platform/platform.h"
 #include "render/drawable_size.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -58,55 +56,6 @@ TEST(DrawableSize, ZeroHeightKeepsLastValidRatio)
     EXPECT_EQ(aspect_ratio, 800.0f / 600.0f);
 }
 
-void hook_that_reports()
-{
-    std::fputs("exit hook ran\n", stderr);
-}
-
-// Ends with 0 and runs the exit hook (the library's shutdown) on the way.
-TEST(InputCallbacks, AnyKeyEndsTheProcessWithZero)
-{
-    EXPECT_EXIT(
-        {
-            platform::set_exit_hook(hook_that_reports);
-            on_key(nullptr, 65 /* A */, 38, 1 /* press */, 0);
-        },
-        testing::ExitedWithCode(0), "exit hook ran");
-    EXPECT_EXIT(on_key(nullptr, 256 /* Escape */, 9, 0 /* release */, 0), testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(on_key(nullptr, -1 /* unknown key */, 0, 2 /* repeat */, 4), testing::ExitedWithCode(0), "");
-}
-
-TEST(InputCallbacks, AnyMouseButtonEndsTheProcessWithZero)
-{
-    EXPECT_EXIT(
-        {
-            platform::set_exit_hook(hook_that_reports);
-            on_mouse_button(nullptr, 0, 1, 0);
-        },
-        testing::ExitedWithCode(0), "exit hook ran");
-    EXPECT_EXIT(on_mouse_button(nullptr, 7, 0, 0), testing::ExitedWithCode(0), "");
-}
-
-TEST(InputCallbacks, PointerMovementAndWheelChangeNothing)
-{
-    on_window_size(nullptr, 640, 480);
-    on_cursor_position(nullptr, 5000.0, -300.0);
-    on_scroll(nullptr, 0.0, -12.0);
-    on_scroll(nullptr, 3.0, 0.0);
-    EXPECT_EQ(window_width, 640);
-    EXPECT_EQ(window_height, 480);
-    EXPECT_EQ(aspect_ratio, 640.0f / 480.0f);
-}
-
-TEST(ErrorCallback, ShowsLibraryDescriptionWithCaptionError)
-{
-    testing::internal::CaptureStderr();
-    report_library_error(0x00010008, "X11: Failed to open display");
-    report_library_error(0x00010001, nullptr);
-    std::string shown = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(shown, "Error: X11: Failed to open display\nError: \n");
-}
-
 struct Pixel {
     int r, g, b, a;
 };
@@ -142,7 +91,7 @@ TEST(WindowIcon, ScreenQuartersHaveTheirColours)
     EXPECT_TRUE(yellow.a == 255 && yellow.r > 200 && yellow.g > 200 && yellow.b < 80);
 }
 
-TEST(WindowIcon, QuartersAreEqualAndMeetAtTheScreenCentre)
+TEST(WindowIcon, QuartersAreEqualInSize)
 {
     std::vector<unsigned char> icon = drawn_icon();
     // Count each quarter's pixels by colour over the whole picture.
