@@ -112,14 +112,22 @@ TEST_F(ResourceModel, FirstSnowflakeIsOneMeshOfPositionOnlyTriangles)
     expect_near(mesh.material.specular, 0, 0, 0);
 }
 
-// Every snowflake model of the scene loads into one non-empty mesh.
-TEST_F(ResourceModel, EverySceneModelLoads)
+// Every model of the scene loads into one mesh with one triangle per "f"
+// line of the catalogue.
+TEST_F(ResourceModel, EverySceneModelLoadsWithItsTriangleCount)
 {
-    for (std::uint32_t obj = 141; obj <= 157; obj += 2) {
-        ASSERT_TRUE(reader.read_model(obj, obj - 1)) << obj;
-        ASSERT_EQ(reader.meshes.size(), 1u) << obj;
-        EXPECT_FALSE(reader.meshes[0].indices.empty()) << obj;
-        EXPECT_EQ(reader.meshes[0].indices.size(), reader.meshes[0].vertices.size()) << obj;
+    struct Expected {
+        std::uint32_t obj_id;
+        std::size_t triangles;
+    };
+    const Expected models[] = {{141, 2},    {143, 2878}, {145, 4186}, {147, 2628}, {149, 2058},
+                               {151, 240}, {153, 420},  {155, 1052}, {157, 3198}};
+    for (const Expected& model : models) {
+        ASSERT_TRUE(reader.read_model(model.obj_id, model.obj_id - 1)) << model.obj_id;
+        ASSERT_EQ(reader.meshes.size(), 1u) << model.obj_id;
+        EXPECT_EQ(reader.meshes[0].indices.size(), 3 * model.triangles) << model.obj_id;
+        EXPECT_EQ(reader.meshes[0].vertices.size(), 3 * model.triangles) << model.obj_id;
+        EXPECT_FALSE(reader.meshes[0].material.name.empty()) << model.obj_id;
     }
 }
 
