@@ -42,9 +42,10 @@ TEST(VectorMath, AngleBetweenIsInRadians)
 // pi rounded to float32 lies above pi; the straight-edge rule depends on it.
 TEST(VectorMath, AngleOfOppositeVectorsIsPiRoundedToFloat)
 {
+    const double pi = 3.14159265358979323846;
     const float angle = objl::angle_between(Vector3{-1, 0, 0}, Vector3{1, 0, 0});
-    EXPECT_EQ(angle, static_cast<float>(M_PI));
-    EXPECT_GT(static_cast<double>(angle), M_PI);
+    EXPECT_EQ(angle, static_cast<float>(pi));
+    EXPECT_GT(static_cast<double>(angle), pi);
 }
 
 TEST(VectorMath, AngleWithZeroVectorIsNaN)
