@@ -79,6 +79,9 @@ press_key() {
 case "${1:-}" in
   draws)
     running_saver "$2" "${@:3}"
+    screen=$(xdotool getdisplaygeometry)
+    size=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' ')
+    [ "$size" = "$screen" ] || fail "the window is $size, the screen $screen"
     # The first snowflakes fall into view some seconds after the start; the
     # sky must be right in every screenshot until they do.
     for shot in $(seq 30); do
