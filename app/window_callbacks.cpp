@@ -15,12 +15,12 @@ void on_window_size(GLFWwindow*, int width, int height)
 
 void on_key(GLFWwindow*, int, int, int, int)
 {
-    platform::exit_process(0);
+    platform::end_process_now(0);
 }
 
 void on_mouse_button(GLFWwindow*, int, int, int)
 {
-    platform::exit_process(0);
+    platform::end_process_now(0);
 }
 
 void on_cursor_position(GLFWwindow*, double, double)

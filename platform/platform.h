@@ -55,6 +55,11 @@ void set_exit_hook(void (*hook)());
 // Ends the process at once with the given code, after the exit hook.
 [[noreturn]] void exit_process(int code);
 
+// Ends the process at once with the given code and runs nothing else, not
+// even the exit hook: for the windowing library's own callbacks, from which
+// the library may not be shut down.
+[[noreturn]] void end_process_now(int code);
+
 // --- Preview host window -----------------------------------------------------
 // `host` is an HWND on Windows and an X11 window id elsewhere.
 

@@ -57,4 +57,11 @@ void exit_process(int code)
     _exit(code);
 }
 
+void end_process_now(int code)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _exit(code);
+}
+
 } // namespace platform

@@ -49,4 +49,11 @@ void exit_process(int code)
     ExitProcess(static_cast<UINT>(code));
 }
 
+void end_process_now(int code)
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ExitProcess(static_cast<UINT>(code));
+}
+
 } // namespace platform
