@@ -173,6 +173,37 @@ protected:
         return n;
     }
 
+    // Percentages of host row y whose pixels pass `test` (r, g, b).
+    template <typename Test>
+    int percent_of_row(int y, Test test)
+    {
+        Geometry g = geometry_of(host);
+        XImage* image = XGetImage(display, host, 0, y, static_cast<unsigned>(g.width), 1, AllPlanes, ZPixmap);
+        if (!image)
+            return -1;
+        int n = 0;
+        for (int x = 0; x < g.width; ++x) {
+            unsigned long p = XGetPixel(image, x, 0);
+            n += test(static_cast<int>((p >> 16) & 0xff), static_cast<int>((p >> 8) & 0xff),
+                      static_cast<int>(p & 0xff));
+        }
+        XDestroyImage(image);
+        return g.width > 0 ? n * 100 / g.width : 0;
+    }
+
+    // The night sky over the whole host area: bright blue along the bottom,
+    // dark along the top (snowflakes are few and small at these sizes).
+    ::testing::AssertionResult shows_the_sky()
+    {
+        Geometry g = geometry_of(host);
+        int blue = percent_of_row(g.height - 1, [](int r, int, int b) { return b > 80 && b > r + 40; });
+        int dark = percent_of_row(0, [](int r, int gr, int b) { return r < 60 && gr < 60 && b < 60; });
+        if (blue >= 90 && dark >= 90)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << blue << "% of the bottom row blue, " << dark
+                                             << "% of the top row dark";
+    }
+
     // True once the saver has drawn over the whole host area.
     bool wait_until_drawn(int timeout_ms = 15000)
     {
@@ -231,6 +262,7 @@ TEST_F(PreviewTest, DrawsIntoAChildCoveringTheHost)
     EXPECT_EQ(g.y, 0);
     EXPECT_EQ(children_of(host).size(), 1u);
     EXPECT_TRUE(wait_until_drawn()) << host_coloured_pixels() << " host pixels never drawn over";
+    EXPECT_TRUE(shows_the_sky()) << "the host area does not show the scene's sky";
 }
 
 // No window of the saver shows anywhere outside the host.
@@ -258,6 +290,7 @@ TEST_F(PreviewTest, FollowsTheHostSize)
     XSync(display, False);
     EXPECT_TRUE(wait_for_size(child, 240, 180));
     EXPECT_TRUE(wait_until_drawn()) << "the grown area stays undrawn";
+    EXPECT_TRUE(shows_the_sky()) << "the grown area does not show the whole sky";
 
     XResizeWindow(display, host, 100, 70);
     XSync(display, False);

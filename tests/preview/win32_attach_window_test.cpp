@@ -46,7 +46,8 @@ protected:
         ASSERT_TRUE(glfwInit());
         host_process = new TestProcess("\"" + executable_folder() + "win32_preview_host.exe\" 160 120");
         ASSERT_TRUE(host_process->started());
-        std::string line = host_process->read_line(10000);
+        std::string line;
+        host_process->read_line(&line, 10000);
         long long handle = 0;
         ASSERT_EQ(std::sscanf(line.c_str(), "host %lld", &handle), 1) << "host said: " << line;
         host = static_cast<std::uintptr_t>(handle);
@@ -62,7 +63,9 @@ protected:
     std::string command(const std::string& text)
     {
         host_process->write_line(text);
-        return host_process->read_line(10000);
+        std::string answer;
+        host_process->read_line(&answer, 10000);
+        return answer;
     }
 
     // Frames as the saver runs them, until `done` or about three seconds.

@@ -21,6 +21,7 @@ std::string executable_folder()
 
 TestProcess::TestProcess(const std::string& command_line)
 {
+    InitializeCriticalSection(&lock);
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE child_out = nullptr;
     HANDLE child_in = nullptr;
@@ -44,6 +45,21 @@ TestProcess::TestProcess(const std::string& command_line)
     // Only the child holds these ends now: its end closes the pipes.
     CloseHandle(child_out);
     CloseHandle(child_in);
+    if (process)
+        reader = CreateThread(nullptr, 0, read_output, this, 0, nullptr);
+}
+
+DWORD WINAPI TestProcess::read_output(void* self)
+{
+    TestProcess* p = static_cast<TestProcess*>(self);
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(p->from_child, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        EnterCriticalSection(&p->lock);
+        p->pending.append(buffer, got);
+        LeaveCriticalSection(&p->lock);
+    }
+    return 0;
 }
 
 TestProcess::~TestProcess()
@@ -55,37 +71,38 @@ TestProcess::~TestProcess()
         }
         CloseHandle(process);
     }
-    if (from_child)
-        CloseHandle(from_child);
     if (to_child)
         CloseHandle(to_child);
+    // The child has ended, so the pipe is closed and the reader returns.
+    if (reader) {
+        WaitForSingleObject(reader, 5000);
+        CloseHandle(reader);
+    }
+    if (from_child)
+        CloseHandle(from_child);
+    DeleteCriticalSection(&lock);
 }
 
-std::string TestProcess::read_line(DWORD timeout_ms)
+bool TestProcess::read_line(std::string* line_out, DWORD timeout_ms)
 {
     DWORD start = GetTickCount();
     for (;;) {
+        EnterCriticalSection(&lock);
         std::string::size_type end = pending.find('\n');
+        std::string line;
         if (end != std::string::npos) {
-            std::string line = pending.substr(0, end);
+            line = pending.substr(0, end);
             pending.erase(0, end + 1);
+        }
+        LeaveCriticalSection(&lock);
+        if (end != std::string::npos) {
             if (!line.empty() && line.back() == '\r')
                 line.pop_back();
-            return line;
-        }
-        DWORD available = 0;
-        if (!PeekNamedPipe(from_child, nullptr, 0, nullptr, &available, nullptr))
-            return "";
-        if (available > 0) {
-            char buffer[512];
-            DWORD got = 0;
-            if (!ReadFile(from_child, buffer, available < sizeof buffer ? available : sizeof buffer, &got, nullptr))
-                return "";
-            pending.append(buffer, got);
-            continue;
+            *line_out = line;
+            return true;
         }
         if (GetTickCount() - start > timeout_ms)
-            return "";
+            return false;
         pump_messages();
         Sleep(5);
     }

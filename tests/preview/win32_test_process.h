@@ -15,20 +15,27 @@ public:
     TestProcess& operator=(const TestProcess&) = delete;
 
     bool started() const { return process != nullptr; }
-    // The next line of output without its line end, or "" when none came
-    // within the time (milliseconds) or the output closed. Pumps this
-    // thread's messages while waiting: a child window of ours may be inside
-    // the other process's window, and Windows then expects both to answer.
-    std::string read_line(DWORD timeout_ms);
+    // The next line of output without its line end; false when none came
+    // within the time (milliseconds). Pumps this thread's messages while
+    // waiting: a child window of ours may be inside the other process's
+    // window, and Windows then expects both to answer.
+    bool read_line(std::string* line, DWORD timeout_ms);
     void write_line(const std::string& line);
     // Exit code, or -1 when still running after the time; pumps messages.
     int wait(DWORD timeout_ms);
 
 private:
+    static DWORD WINAPI read_output(void* self);
+
     HANDLE process = nullptr;
     HANDLE from_child = nullptr;
     HANDLE to_child = nullptr;
-    std::string pending; // read but not yet returned
+    // A thread reads the output all the time, so the child never blocks on
+    // a full pipe while this thread waits on something else (a host
+    // destroying its window waits for the child's thread).
+    HANDLE reader = nullptr;
+    CRITICAL_SECTION lock;
+    std::string pending; // read but not yet returned; under `lock`
 };
 
 // Runs this thread's pending window messages.
