@@ -2,6 +2,7 @@
 // becomes a child window (WS_CHILD) of the host and covers its client area,
 // the way preview windows are meant to be made. The host's own window
 // procedure is never touched: it belongs to another process.
+#include "app/attach_hints.h"
 #include "app/attach_window.h"
 
 #include "platform/platform.h"
@@ -22,22 +23,6 @@ struct AttachedWindow {
 };
 
 AttachedWindow attached;
-
-void set_attach_hints()
-{
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_DECORATED, GLFW_FALSE);
-    glfwWindowHint(GLFW_FOCUSED, GLFW_FALSE);
-    glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_FALSE);
-}
-
-void restore_default_hints()
-{
-    glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_DECORATED, GLFW_TRUE);
-    glfwWindowHint(GLFW_FOCUSED, GLFW_TRUE);
-    glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_TRUE);
-}
 
 } // namespace
 

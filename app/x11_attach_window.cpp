@@ -2,6 +2,7 @@
 // reparented into the host window and mapped there. The host's resizes are
 // watched through a connection of our own, because the library drops events
 // for windows it did not create.
+#include "app/attach_hints.h"
 #include "app/attach_window.h"
 
 #include "platform/platform.h"
@@ -53,22 +54,6 @@ void rearm_error_handler()
 {
     if (attached.tolerant_handler)
         XSetErrorHandler(attached.tolerant_handler);
-}
-
-void set_attach_hints()
-{
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_DECORATED, GLFW_FALSE);
-    glfwWindowHint(GLFW_FOCUSED, GLFW_FALSE);
-    glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_FALSE);
-}
-
-void restore_default_hints()
-{
-    glfwWindowHint(GLFW_VISIBLE, GLFW_TRUE);
-    glfwWindowHint(GLFW_DECORATED, GLFW_TRUE);
-    glfwWindowHint(GLFW_FOCUSED, GLFW_TRUE);
-    glfwWindowHint(GLFW_FOCUS_ON_SHOW, GLFW_TRUE);
 }
 
 } // namespace
