@@ -38,9 +38,10 @@ void SaverApp::init_library()
     glfwSetErrorCallback(report_library_error);
     if (!glfwInit())
         platform::message_box("Failed to initialize GLFW", "Debug", platform::MessageIcon::information);
-    // Ending the process anywhere (an input event, a fatal set-up failure)
-    // first gives the library its shutdown, which restores a changed video
-    // mode.
+    // A fatal set-up failure (a mesh, a shader) first gives the library its
+    // shutdown, which restores a changed video mode. Input events end the
+    // process without it: the library may not be shut down from inside its
+    // own callbacks.
     platform::set_exit_hook(glfwTerminate);
 }
 
@@ -86,8 +87,7 @@ void SaverApp::open_window()
         window = glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
     if (!window) {
         platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
-        glfwTerminate();
-        platform::exit_process(0);
+        platform::exit_process(0); // runs glfwTerminate through the exit hook
     }
 
     glfwSetWindowSizeCallback(window, on_window_size);
