@@ -1,11 +1,13 @@
 # Sourced by the scripts that need an X display: start_xvfb starts a private
 # Xvfb (with GLX) on a free display number and exports DISPLAY; it is stopped
-# when the calling script exits.
+# when the calling script exits. -noreset: by default Xvfb resets itself
+# whenever its last client leaves, and a test that connects during that
+# reset is refused; tests come and go one after another here.
 start_xvfb() {
   local size=${1:-1280x720}
   local n=91
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${size}x24" +extension GLX -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${size}x24" +extension GLX -nolisten tcp -noreset >/dev/null 2>&1 &
   VESPERINE_XVFB_PID=$!
   export DISPLAY=":$n"
   trap stop_xvfb EXIT
