@@ -10,6 +10,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "tests/support/x_close_request.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -236,18 +238,7 @@ protected:
     }
 
     // What a window manager sends when the close box is clicked.
-    void request_close()
-    {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XFlush(display);
-    }
+    void request_close() { send_close_request(display, window); }
 
     // Exit status of the About process, or -1 when it is still running
     // after a few seconds.

@@ -1,4 +1,5 @@
 #include "tests/e2e/x_session.h"
+#include "tests/support/x_close_request.h"
 
 #include <X11/Xlib.h>
 
@@ -146,13 +147,5 @@ bool XSession::cursor_is_invisible()
 
 void XSession::request_close(Window window)
 {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
+    send_close_request(display, window);
 }

@@ -2,7 +2,7 @@
 // failed, and the process ends with exit code 0. This executable carries
 // broken texts under 105 (only "//~") and 138 (a syntax error).
 #include "render/shader_program.h"
-#include "tests/foundation/hidden_gl_window.h"
+#include "tests/support/hidden_gl_window.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ ChildResult build_in_child(std::uint16_t vertex_id, std::uint16_t fragment_id)
     if (pid == 0) {
         close(pipe_fds[0]);
         dup2(pipe_fds[1], 2);
-        if (!open_hidden_gl_window(16, 16))
+        if (!open_hidden_gl_window(16, 16, "foundation test"))
             _exit(98);
         new ShaderProgram(vertex_id, fragment_id);
         _exit(99);

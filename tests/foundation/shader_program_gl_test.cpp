@@ -2,7 +2,7 @@
 // texture binding, and what the GLSL sources compute, read back as pixels.
 #include "render/matrix.h"
 #include "render/shader_program.h"
-#include "tests/foundation/hidden_gl_window.h"
+#include "tests/support/hidden_gl_window.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ class ShaderProgramGl : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        window = open_hidden_gl_window(side, side);
+        window = open_hidden_gl_window(side, side, "foundation test");
         if (!window)
             return;
         real_get_uniform_location = glad_glGetUniformLocation;

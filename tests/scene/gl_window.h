@@ -6,26 +6,15 @@
 #include <cstdint>
 #include <vector>
 
-#include <glad/gl.h>
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
-
 #include "render/drawable_size.h"
+#include "tests/support/hidden_gl_window.h"
 
 // Null when there is no display or no context.
 inline GLFWwindow* open_scene_test_window(int width, int height)
 {
-    if (!glfwInit())
-        return nullptr;
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
-    glfwWindowHint(GLFW_SAMPLES, 4);
-    GLFWwindow* window = glfwCreateWindow(width, height, "scene test", nullptr, nullptr);
+    GLFWwindow* window = open_hidden_gl_window(width, height, "scene test", 4);
     if (!window)
         return nullptr;
-    glfwMakeContextCurrent(window);
-    gladLoaderLoadGL();
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_BLEND);
