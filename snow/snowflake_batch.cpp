@@ -19,7 +19,7 @@ void write3(float* out, Vec3 v)
 
 SnowflakeBatch::SnowflakeBatch(int mesh_resource, int material_resource, float scale,
                                int particle_count, ParticleKind kind)
-    : SnowflakeBatch(new SceneMesh(mesh_resource, material_resource, scale), particle_count, kind)
+    : SnowflakeBatch(new SceneMesh(mesh_resource, material_resource, scale, particle_count), particle_count, kind)
 {
 }
 

@@ -68,6 +68,28 @@ TEST(MtlReader, ShortNewmtlLineNamesTheMaterialNone)
     EXPECT_EQ(reader.materials[2].name, "x");
 }
 
+// A keyword followed directly by the CR of a CR LF line is no keyword this
+// reader knows: the line is skipped instead of failing on an empty number.
+// Only a bare "newmtl" still starts a material, named "none".
+TEST(MtlReader, KeywordAloneBeforeCrIsIgnored)
+{
+    objl::ModelReader reader;
+    ASSERT_TRUE(reader.read_materials_text("newmtl m\r\nNs 7\r\nNi 1.5\r\nd 0.5\r\nillum 2\r\nmap_Kd k.png\r\n"
+                                           "Ns\r\nNi\r\nd\r\nillum\r\nmap_Kd\r\nKa\r\nbump\r\n"
+                                           "newmtl\r\nd\r\n"));
+    ASSERT_EQ(reader.materials.size(), 2u);
+    const objl::Material& m = reader.materials[0];
+    EXPECT_EQ(m.name, "m");
+    EXPECT_EQ(m.specular_exponent, 7.0f);
+    EXPECT_EQ(m.optical_density, 1.5f);
+    EXPECT_EQ(m.dissolve, 0.5f);
+    EXPECT_EQ(m.illumination, 2);
+    EXPECT_EQ(m.diffuse_map, "k.png\r");
+    EXPECT_EQ(m.bump_map, "");
+    EXPECT_EQ(reader.materials[1].name, "none");
+    EXPECT_EQ(reader.materials[1].dissolve, 0.0f);
+}
+
 TEST(MtlReader, TwoBlocksGiveTwoMaterialsAndTheSecondStartsFromDefaults)
 {
     objl::ModelReader reader;
