@@ -6,6 +6,7 @@
 #include "render/mip_texture.h"
 #include "render/shader_program.h"
 #include "snow/batch_buffer.h"
+#include "snow/batch_upload.h"
 #include "snow/snowflake_batch.h"
 #include "snow/static_mesh.h"
 
@@ -75,6 +76,7 @@ void set_up_scene()
             batch.kind() == ParticleKind::Flake ? *scene.flake_program : *scene.quad_program;
         add_particle_attributes(*buffer, program);
         buffer->upload();
+        batch.forget_changes(); // sent whole just now
         scene.batch_buffers[i] = buffer;
     }
 
@@ -117,5 +119,5 @@ void draw_frame(float time)
 
 void reupload_batch(int batch)
 {
-    scene.batch_buffers[batch]->reupload();
+    upload_batch_changes(*scene.batches[batch], *scene.batch_buffers[batch]);
 }

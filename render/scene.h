@@ -36,10 +36,12 @@ extern Scene scene;
 // the GL context current. Does not return when a shader or a mesh fails.
 void set_up_scene();
 
-// Draws one frame at `time` seconds of the windowing library's clock (the
-// clock of the particles' start and finish times) into the back buffer,
-// with the drawable size of this moment. Does not swap.
+// Draws one frame at `time` seconds of scene time (the library's clock less
+// the scene clock's offset; the clock of the particles' start and finish
+// times) into the back buffer, with the drawable size of this moment. Does
+// not swap.
 void draw_frame(float time);
 
-// Sends batch `batch`'s arrays to its buffer again, after a spawn changed them.
+// Sends what changed in batch `batch`'s arrays since its last upload to its
+// buffer: the slots a spawn filled, or everything after the clock moved.
 void reupload_batch(int batch);
