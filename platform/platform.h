@@ -60,6 +60,12 @@ void set_exit_hook(void (*hook)());
 // the library may not be shut down.
 [[noreturn]] void end_process_now(int code);
 
+// --- Time ----------------------------------------------------------------------
+
+// Sleeps about `seconds` (at most one second; nothing for 0 or less) without
+// using the processor. A signal may end it early.
+void sleep_seconds(double seconds);
+
 // --- Preview host window -----------------------------------------------------
 // `host` is an HWND on Windows and an X11 window id elsewhere.
 
