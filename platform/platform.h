@@ -62,8 +62,8 @@ void set_exit_hook(void (*hook)());
 
 // --- Time ----------------------------------------------------------------------
 
-// Sleeps about `seconds` (at most one second; nothing for 0 or less) without
-// using the processor. A signal may end it early.
+// Sleeps about `seconds` (nothing for 0 or less) without using the
+// processor. A signal may end it early.
 void sleep_seconds(double seconds);
 
 // --- Preview host window -----------------------------------------------------

@@ -9,8 +9,6 @@ void sleep_seconds(double seconds)
 {
     if (!(seconds > 0.0))
         return;
-    if (seconds > 1.0)
-        seconds = 1.0; // a pacing sleep is a fraction of a frame; never hang on a bad value
     timespec wait{};
     wait.tv_sec = static_cast<time_t>(seconds);
     wait.tv_nsec = static_cast<long>((seconds - static_cast<double>(wait.tv_sec)) * 1e9);

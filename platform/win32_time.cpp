@@ -16,8 +16,6 @@ void sleep_seconds(double seconds)
 {
     if (!(seconds > 0.0))
         return;
-    if (seconds > 1.0)
-        seconds = 1.0; // a pacing sleep is a fraction of a frame; never hang on a bad value
     static HANDLE timer =
         CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
     if (timer) {

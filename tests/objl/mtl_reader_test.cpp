@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -73,21 +74,21 @@ TEST(MtlReader, ShortNewmtlLineNamesTheMaterialNone)
 // Only a bare "newmtl" still starts a material, named "none".
 TEST(MtlReader, KeywordAloneBeforeCrIsIgnored)
 {
-    objl::ModelReader reader;
-    ASSERT_TRUE(reader.read_materials_text("newmtl m\r\nNs 7\r\nNi 1.5\r\nd 0.5\r\nillum 2\r\nmap_Kd k.png\r\n"
-                                           "Ns\r\nNi\r\nd\r\nillum\r\nmap_Kd\r\nKa\r\nbump\r\n"
-                                           "newmtl\r\nd\r\n"));
-    ASSERT_EQ(reader.materials.size(), 2u);
-    const objl::Material& m = reader.materials[0];
-    EXPECT_EQ(m.name, "m");
-    EXPECT_EQ(m.specular_exponent, 7.0f);
-    EXPECT_EQ(m.optical_density, 1.5f);
-    EXPECT_EQ(m.dissolve, 0.5f);
-    EXPECT_EQ(m.illumination, 2);
-    EXPECT_EQ(m.diffuse_map, "k.png\r");
-    EXPECT_EQ(m.bump_map, "");
-    EXPECT_EQ(reader.materials[1].name, "none");
-    EXPECT_EQ(reader.materials[1].dissolve, 0.0f);
+    const std::string values = "newmtl m\r\nNs 7\r\nNi 1.5\r\nd 0.5\r\nillum 2\r\nmap_Kd k.png\r\n";
+    const auto fields = [](const objl::Material& m) {
+        return std::make_tuple(m.name, m.specular_exponent, m.optical_density, m.dissolve, m.illumination,
+                               m.diffuse_map, m.bump_map);
+    };
+    objl::ModelReader plain, with_bare_keywords;
+    ASSERT_TRUE(plain.read_materials_text(values));
+    ASSERT_TRUE(with_bare_keywords.read_materials_text(values + "Ns\r\nNi\r\nd\r\nillum\r\nmap_Kd\r\nKa\r\nbump\r\n"
+                                                                "newmtl\r\nd\r\n"));
+    EXPECT_EQ(fields(plain.materials.at(0)), std::make_tuple(std::string("m"), 7.0f, 1.5f, 0.5f, 2,
+                                                             std::string("k.png\r"), std::string()));
+    ASSERT_EQ(with_bare_keywords.materials.size(), 2u);
+    EXPECT_EQ(fields(with_bare_keywords.materials[0]), fields(plain.materials[0]));
+    EXPECT_EQ(with_bare_keywords.materials[1].name, "none");
+    EXPECT_EQ(with_bare_keywords.materials[1].dissolve, 0.0f);
 }
 
 TEST(MtlReader, TwoBlocksGiveTwoMaterialsAndTheSecondStartsFromDefaults)
