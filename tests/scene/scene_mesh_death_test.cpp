@@ -13,7 +13,8 @@
 // way an unreadable model does.
 TEST(SceneMeshDeathTest, RejectsAnEmptyModel)
 {
-    EXPECT_EXIT(SceneMesh(std::vector<objl::Mesh>{}, 1.0f, 1), testing::ExitedWithCode(0), "Debug: Failed to load mesh");
+    EXPECT_EXIT(SceneMesh(std::vector<objl::Mesh>{}, 1.0f, 1), testing::ExitedWithCode(0),
+                "Debug: Failed to load mesh");
 }
 
 TEST(SceneMeshDeathTest, RejectsIndexBeyondVertices)
