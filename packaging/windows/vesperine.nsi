@@ -2,7 +2,7 @@
 ; where Screen Saver Settings lists it for every user, registers it under
 ; Installed apps, and can make it the current user's screensaver.
 ; packaging/windows/CMakeLists.txt builds it and defines VERSION, SCR (the
-; stripped saver), ICON, PUBLISHER, WEBSITE and OUTFILE.
+; stripped saver), ICON, PUBLISHER, COPYRIGHT, WEBSITE and OUTFILE.
 
 ; 64-bit first: a 32-bit installer cannot write the real system32 unaided,
 ; and our Wine has no 32-bit side at all.
@@ -31,7 +31,7 @@ VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Vesperine Setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"

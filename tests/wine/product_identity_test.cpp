@@ -1,13 +1,9 @@
 // The saver that ships (the stripped copy in the zip and the installer) names
-// itself and its version the way Windows reads them, and still holds every
-// resource of the catalogue beside them.
-#include "tests/wine/expected_files.h"
-
+// itself and its version the way Windows reads them.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -70,31 +66,6 @@ TEST(ShippedScrIdentity, VersionResourceCarriesTheProjectVersion)
     EXPECT_EQ(version_text(info, "OriginalFilename"), "Vesperine.scr");
     EXPECT_EQ(version_text(info, "CompanyName"), "Vesperine");
     EXPECT_EQ(version_text(info, "LegalCopyright"), "Copyright \xA9 2024-2025 Vesperine");
-}
-
-TEST(ShippedScrIdentity, CatalogueResourcesStayBesideIt)
-{
-    HMODULE module = load_shipped_scr();
-    ASSERT_NE(module, nullptr) << shipped_scr;
-    int checked = 0;
-    for (int i = 0; i < expected_file_count; ++i) {
-        const ExpectedFile& file = expected_files[i];
-        if (file.id == TEST_BITMAP_ID)
-            continue;
-        SCOPED_TRACE(file.file_name);
-        bool text = std::strcmp(file.type_name, "TEXTFILE") == 0;
-        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(file.id), text ? "TEXTFILE" : RT_BITMAP);
-        ASSERT_NE(found, nullptr);
-        // A bitmap resource is its file without the 14-byte file header.
-        std::size_t expected = static_cast<std::size_t>(file.end - file.begin) - (text ? 0 : 14);
-        EXPECT_EQ(SizeofResource(module, found), expected);
-        ++checked;
-    }
-    EXPECT_GE(checked, 30);
-    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(102), RT_GROUP_ICON), nullptr);
-    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(113), RT_GROUP_ICON), nullptr);
-    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1), RT_MANIFEST), nullptr);
-    FreeLibrary(module);
 }
 
 } // namespace
