@@ -25,7 +25,7 @@ fail() { echo "$*" >&2; exit 1; }
 title="vesperine host $$"
 xmessage -geometry 320x240+0+0 -title "$title" "host" &
 host=$!
-id=$(xdotool search --sync --name "^$title\$" | head -n 1)
+id=$(timeout 10 xdotool search --sync --name "^$title\$" | head -n 1)
 [ -n "$id" ] || fail "the host window did not appear"
 
 XSCREENSAVER_WINDOW=$id "$hack" --root >/dev/null 2>"$work/stderr" &
