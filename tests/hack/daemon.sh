@@ -78,7 +78,7 @@ shown=no
 for _ in $(seq 30); do
   sleep 1
   import -window root "$work/shot.png" 2>/dev/null || continue
-  if result=$("$here/scene_on_screen.py" "$work/shot.png" snow); then shown=yes; break; fi
+  if result=$("$here/../support/scene_on_screen.py" "$work/shot.png" --sky --particles 100 5); then shown=yes; break; fi
 done
 echo "screen: $result"
 [ $shown = yes ] || fail "the screen never showed the sky with snow"

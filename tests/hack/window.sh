@@ -35,7 +35,7 @@ for _ in $(seq 30); do
   sleep 0.5
   kill -0 "$saver" 2>/dev/null || fail "the saver ended: $(cat "$work/stderr")"
   import -window "$id" "$work/shot.png" 2>/dev/null || continue
-  if result=$("$here/scene_on_screen.py" "$work/shot.png" sky); then shown=yes; break; fi
+  if result=$("$here/../support/scene_on_screen.py" "$work/shot.png" --sky); then shown=yes; break; fi
 done
 echo "window: $result"
 [ $shown = yes ] || fail "the window never showed the sky"
