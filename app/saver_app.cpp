@@ -2,6 +2,7 @@
 
 #include "app/attach_window.h"
 #include "app/frame_scheduler.h"
+#include "app/hack_mode.h"
 #include "app/launch_options.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
@@ -83,6 +84,8 @@ void SaverApp::open_window()
 
     if (options->mode == RunMode::Preview)
         window = adopt_preview_host();
+    else if (hack_mode.own_window)
+        window = open_own_hack_window();
     else
         window = glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
     if (!window) {
@@ -91,8 +94,10 @@ void SaverApp::open_window()
     }
 
     glfwSetWindowSizeCallback(window, on_window_size);
-    glfwSetKeyCallback(window, on_key);
-    glfwSetMouseButtonCallback(window, on_mouse_button);
+    if (!hack_mode.active) { // a screensaver daemon decides itself what ends a hack
+        glfwSetKeyCallback(window, on_key);
+        glfwSetMouseButtonCallback(window, on_mouse_button);
+    }
     glfwSetCursorPosCallback(window, on_cursor_position);
     glfwSetScrollCallback(window, on_scroll);
     glfwMakeContextCurrent(window);
@@ -136,10 +141,12 @@ void SaverApp::run()
         glfwSwapBuffers(window);
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
-        if (glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
+        if (!hack_mode.active && glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
             keep_running = false;
         if (glfwWindowShouldClose(window))
             keep_running = false;
+        if (platform::stop_requested()) // a stop signal, in hack mode
+            break;
         if (options->mode == RunMode::Preview) {
             if (!platform::host_is_enabled(options->host_handle()))
                 break;
