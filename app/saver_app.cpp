@@ -2,7 +2,9 @@
 
 #include "app/attach_window.h"
 #include "app/frame_scheduler.h"
+#include "app/gl_requirements.h"
 #include "app/launch_options.h"
+#include "app/multisample_fallback.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "platform/platform.h"
@@ -68,9 +70,12 @@ void SaverApp::choose_window_size()
     set_drawable_size(width, height);
 }
 
-GLFWwindow* SaverApp::adopt_preview_host()
+GLFWwindow* SaverApp::create_display_window(void* app)
 {
-    return glfwAttachNativeWindow(options->host_handle(), nullptr);
+    SaverApp* self = static_cast<SaverApp*>(app);
+    if (self->options->mode == RunMode::Preview)
+        return glfwAttachNativeWindow(self->options->host_handle(), nullptr);
+    return glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
 }
 
 void SaverApp::open_window()
@@ -78,13 +83,10 @@ void SaverApp::open_window()
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
     glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
-    glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
 
-    if (options->mode == RunMode::Preview)
-        window = adopt_preview_host();
-    else
-        window = glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
+    // Four samples where the driver has them, else none.
+    window = open_with_multisample_fallback(create_display_window, this);
     if (!window) {
         platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
         platform::exit_process(0); // runs glfwTerminate through the exit hook
@@ -102,9 +104,10 @@ void SaverApp::open_window()
     GLFWimage icon{window_icon_size, window_icon_size, icon_pixels};
     glfwSetWindowIcon(window, 1, &icon);
 
-    // Start-up goes on whatever the loader reports: a driver short of what
-    // it asks for may still run our GLSL 1.10.
+    // The loader's version test asks for more than we need; what counts is
+    // whether every entry point we call is there.
     gladLoaderLoadGL();
+    require_gl_entry_points();
 }
 
 void SaverApp::init_gl_state()
