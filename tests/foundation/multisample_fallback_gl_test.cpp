@@ -4,14 +4,12 @@
 // error, and draws the scene.
 #include "app/launch_options.h"
 #include "app/saver_app.h"
-#include "render/drawable_size.h"
 #include "render/scene.h"
-
-#include <glad/gl.h>
+#include "tests/scene/gl_window.h"
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <string>
 
 extern int refused_multisample_windows;
 
@@ -32,13 +30,9 @@ TEST(MultisampleFallback, OpensWithoutSamplesAndDrawsTheScene)
     // At 9 s the particles placed at set-up are well in view.
     set_up_scene();
     draw_frame(9.0f);
-    glFinish();
     int width = window_width;
     int height = window_height;
-    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::vector<unsigned char> rgb = read_image(width, height);
     auto pixel = [&](int x, int y) { return &rgb[(static_cast<std::size_t>(y) * width + x) * 3]; };
 
     // The night sky: near black along the top row, bluer towards the bottom.
