@@ -6,8 +6,10 @@
 #   click-ends SCR            a mouse button ends it with exit code 0
 #   move-keeps-running SCR    moving the mouse and turning the wheel do not end it
 #   second-refused SCR        a second run without switch exits at once with 0
-#   fatal N SCR               N "Debug" boxes appear one after the other; once
-#                             they are answered the process exits with 0
+#   fatal N SCR [TEXT]        N "Debug" boxes appear one after the other; once
+#                             they are answered the process exits with 0; with
+#                             TEXT, a box's text begins with it (Wine's msgbox
+#                             trace shows each text)
 #   same-frame LINUX WINDOWS  the two systems' frame_at_time draw the same frame
 # Exit code 0 pass, 1 fail, 77 skipped (no display, or no Linux tree).
 set -uo pipefail
@@ -131,7 +133,8 @@ case "${1:-}" in
     expect_exit "$first" 20
     ;;
   fatal)
-    boxes=$2
+    boxes=$2 expected=${4:-}
+    [ -n "$expected" ] && export VESPERINE_WINEDEBUG=trace+msgbox
     start "$3" /s
     program=$started
     answered=" "
@@ -150,6 +153,10 @@ case "${1:-}" in
       answered="$answered$box "
     done
     expect_exit "$program" 30
+    if [ -n "$expected" ]; then
+      grep -aqF "MSGBOX_OnInit L\"$expected" "$work/output.txt" ||
+        fail "no box began with \"$expected\"; output: $(cat "$work/output.txt")"
+    fi
     ;;
   same-frame)
     linux=$(realpath -m "$2") windows=$(realpath -m "$3")
@@ -163,7 +170,7 @@ case "${1:-}" in
     $check_frame same "$work/linux.ppm" "$work/windows.ppm" || fail "the frames differ"
     ;;
   *)
-    sed -n '2,12p' "$0" >&2
+    sed -n '2,14p' "$0" >&2
     exit 2
     ;;
 esac
