@@ -134,7 +134,7 @@ case "${1:-}" in
     ;;
   fatal)
     boxes=$2 expected=${4:-}
-    [ -n "$expected" ] && export VESPERINE_WINEDEBUG=trace+msgbox
+    [ -n "$expected" ] && export VESPERINE_WINEDEBUG=-all,trace+msgbox
     start "$3" /s
     program=$started
     answered=" "
