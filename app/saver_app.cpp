@@ -2,8 +2,10 @@
 
 #include "app/attach_window.h"
 #include "app/frame_scheduler.h"
+#include "app/gl_requirements.h"
 #include "app/hack_mode.h"
 #include "app/launch_options.h"
+#include "app/multisample_fallback.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "platform/platform.h"
@@ -69,9 +71,14 @@ void SaverApp::choose_window_size()
     set_drawable_size(width, height);
 }
 
-GLFWwindow* SaverApp::adopt_preview_host()
+GLFWwindow* SaverApp::create_display_window(void* app)
 {
-    return glfwAttachNativeWindow(options->host_handle(), nullptr);
+    SaverApp* self = static_cast<SaverApp*>(app);
+    if (self->options->mode == RunMode::Preview)
+        return glfwAttachNativeWindow(self->options->host_handle(), nullptr);
+    if (hack_mode.own_window)
+        return open_own_hack_window();
+    return glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
 }
 
 void SaverApp::open_window()
@@ -79,15 +86,10 @@ void SaverApp::open_window()
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
     glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
-    glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
 
-    if (options->mode == RunMode::Preview)
-        window = adopt_preview_host();
-    else if (hack_mode.own_window)
-        window = open_own_hack_window();
-    else
-        window = glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
+    // Four samples where the driver has them, else none.
+    window = open_with_multisample_fallback(create_display_window, this);
     if (!window) {
         platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
         platform::exit_process(0); // runs glfwTerminate through the exit hook
@@ -107,9 +109,10 @@ void SaverApp::open_window()
     GLFWimage icon{window_icon_size, window_icon_size, icon_pixels};
     glfwSetWindowIcon(window, 1, &icon);
 
-    // Start-up goes on whatever the loader reports: a driver short of what
-    // it asks for may still run our GLSL 1.10.
+    // The loader fills in what the driver's version offers and leaves the
+    // rest empty: an older driver gets a box, not a crash at the first call.
     gladLoaderLoadGL();
+    require_gl_entry_points();
 }
 
 void SaverApp::init_gl_state()

@@ -12,8 +12,11 @@ class SaverApp {
 public:
     // Initialises the library, chooses the drawable size, opens a full-screen
     // window on the primary monitor (or adopts the preview host) and sets the
-    // fixed GL state. When no window can be opened it shows "Failed to open
-    // window" and ends the process with exit code 0 instead of returning.
+    // fixed GL state. When no window can be opened, even without
+    // multisampling, it shows "Failed to open window", and when the driver
+    // lacks an OpenGL function the saver calls it says that OpenGL 2.0 is
+    // needed; either way it ends the process with exit code 0 instead of
+    // returning.
     // Afterwards the window's GL context is current on this thread.
     explicit SaverApp(LaunchOptions* options);
 
@@ -35,7 +38,9 @@ private:
     void choose_window_size();
     void open_window();
     void init_gl_state();
-    GLFWwindow* adopt_preview_host();
+    // The full-screen window, or (preview) the window inside the host, with
+    // the current hints; `app` is the SaverApp. Null when it cannot be made.
+    static GLFWwindow* create_display_window(void* app);
 
     GLFWwindow* window = nullptr;     // null until open_window; never destroyed
     LaunchOptions* options = nullptr; // not owned

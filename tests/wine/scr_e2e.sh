@@ -6,8 +6,10 @@
 #   click-ends SCR            a mouse button ends it with exit code 0
 #   move-keeps-running SCR    moving the mouse and turning the wheel do not end it
 #   second-refused SCR        a second run without switch exits at once with 0
-#   fatal N SCR               N "Debug" boxes appear one after the other; once
-#                             they are answered the process exits with 0
+#   fatal N SCR [TEXT]        N "Debug" boxes appear one after the other; once
+#                             they are answered the process exits with 0; with
+#                             TEXT, a box's text begins with it (Wine's msgbox
+#                             trace shows each text)
 #   same-frame LINUX WINDOWS  the two systems' frame_at_time draw the same frame
 #   installer-cycle SETUP SCR VERSION WEBSITE
 #                             silent install, upgrade over it, uninstall, and a
@@ -166,7 +168,8 @@ case "${1:-}" in
     expect_exit "$first" 20
     ;;
   fatal)
-    boxes=$2
+    boxes=$2 expected=${4:-}
+    [ -n "$expected" ] && export VESPERINE_WINEDEBUG=-all,trace+msgbox
     start "$3" /s
     program=$started
     answered=" "
@@ -185,6 +188,10 @@ case "${1:-}" in
       answered="$answered$box "
     done
     expect_exit "$program" 30
+    if [ -n "$expected" ]; then
+      grep -aqF "MSGBOX_OnInit L\"$expected" "$work/output.txt" ||
+        fail "no box began with \"$expected\"; output: $(cat "$work/output.txt")"
+    fi
     ;;
   same-frame)
     linux=$(realpath -m "$2") windows=$(realpath -m "$3")
@@ -300,7 +307,7 @@ case "${1:-}" in
     restore_desktop
     ;;
   *)
-    sed -n '2,15p' "$0" >&2
+    sed -n '2,17p' "$0" >&2
     exit 2
     ;;
 esac
