@@ -3,10 +3,12 @@
 #include "app/attach_window.h"
 #include "app/frame_scheduler.h"
 #include "app/launch_options.h"
+#include "app/monitor_windows.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "platform/platform.h"
 #include "render/drawable_size.h"
+#include "render/fixed_gl_state.h"
 #include "render/scene.h"
 
 #include <glad/gl.h>
@@ -19,6 +21,10 @@ SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
     choose_window_size();
     open_window();
     init_gl_state();
+    // Full-screen runs cover the other monitors too; a preview's host deals
+    // with monitors itself.
+    if (options->mode == RunMode::Saver || options->mode == RunMode::None)
+        open_monitor_windows(window);
 }
 
 std::int32_t SaverApp::version_from_word(std::uint32_t word)
@@ -83,8 +89,10 @@ void SaverApp::open_window()
 
     if (options->mode == RunMode::Preview)
         window = adopt_preview_host();
-    else
+    else {
+        hint_current_refresh_rate(glfwGetPrimaryMonitor());
         window = glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
+    }
     if (!window) {
         platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
         platform::exit_process(0); // runs glfwTerminate through the exit hook
@@ -109,27 +117,24 @@ void SaverApp::open_window()
 
 void SaverApp::init_gl_state()
 {
-    // Face culling stays off; these only preset its parameters.
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CW);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthRange(0.0, 1.0);
-    glEnable(GL_MULTISAMPLE);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_POLYGON_SMOOTH);
+    set_fixed_gl_state();
     glfwSwapInterval(1);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 }
 
-void SaverApp::run()
+void SaverApp::set_up_scenes()
 {
     set_up_scene();
+    set_up_monitor_snowfalls();
+}
+
+void SaverApp::run()
+{
+    set_up_scenes();
     // The scheduler reads the library's clock; it seeds the particles'
     // random numbers at its first step, after the set-up's population.
-    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_frame, reupload_batch}, scene.batches);
+    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_every_monitor, reupload_any_batch}, every_batch(),
+                             every_batch_count());
     bool keep_running = true;
     while (keep_running) {
         scheduler.step(); // draws exactly one frame
@@ -139,6 +144,8 @@ void SaverApp::run()
         if (glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
             keep_running = false;
         if (glfwWindowShouldClose(window))
+            keep_running = false;
+        if (monitor_window_asks_to_end())
             keep_running = false;
         if (options->mode == RunMode::Preview) {
             if (!platform::host_is_enabled(options->host_handle()))
