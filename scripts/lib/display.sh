@@ -50,6 +50,9 @@ start_xorg_dummy() {
     xrandr --addmode DUMMY1 640x480_t &&
     xrandr --output DUMMY0 --mode 800x600_t --pos 0x0 --primary --output DUMMY1 --mode 640x480_t --pos 800x0 ||
     { echo "no two-monitor X.Org dummy server on $DISPLAY (log: $VESPERINE_XORG_LOG)" >&2; return 1; }
+  # Until one client asks the server to probe its outputs, clients that read
+  # only its current configuration (as GLFW does) see the primary alone.
+  xrandr -q >/dev/null
 }
 
 stop_xorg_dummy() {

@@ -121,7 +121,7 @@ case "$what" in
     sleep 3
     if kill -0 "$saver" 2>/dev/null; then
       echo "still running on the primary alone"
-      xdotool mousemove --sync 400 300 sleep 0.5 key a
+      xdotool mousemove 400 300 sleep 0.5 key a
     fi
     expect_exit_zero
     xrandr --output DUMMY1 --mode 640x480_t --pos 800x0
