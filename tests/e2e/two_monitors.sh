@@ -21,6 +21,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 check_frame="/usr/bin/python3 $root/tests/wine/check_frame.py"
+. "$root/tests/support/wait_exit.sh"
 what=${1:-}
 program=${2:-}
 
@@ -87,13 +88,9 @@ start_saver() {
 }
 
 expect_exit_zero() {
-  for _ in $(seq 200); do
-    kill -0 "$saver" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$saver" 2>/dev/null && fail "still running 20 s after the input"
-  wait "$saver"
+  wait_exit "$saver" 20
   code=$?
+  [ "$code" = 124 ] && fail "still running 20 s after the input"
   saver=""
   [ "$code" = 0 ] || fail "exit code $code, not 0"
 }
