@@ -33,8 +33,8 @@ public:
 
     // Expire and spawn over all batches in list order (at most one new
     // snowflake per snowflake batch, twenty soft particles per soft-particle
-    // batch), re-uploading a batch only
-    // when its spawn placed something. Returns how many batches were re-uploaded.
+    // batch), re-uploading a batch only when its spawn placed something.
+    // Returns how many batches were re-uploaded.
     int run_respawn_pass(float now);
 
     State state() const { return state_; }

@@ -29,19 +29,25 @@ stop_xvfb() {
 # two monitors with xrandr: 800x600 at 0,0 (primary) and 640x480 at 800,0.
 # It is stopped when the calling script exits. Needs root, as Xorg does.
 start_xorg_dummy() {
-  local here n
+  local here n=91 tries
   here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-  n=91
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   VESPERINE_XORG_LOG=$(mktemp /tmp/vesperine-xorg.XXXXXX)
-  Xorg ":$n" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -novtswitch -sharevts \
-    -logfile "$VESPERINE_XORG_LOG" >/dev/null 2>&1 &
-  VESPERINE_XORG_PID=$!
-  export DISPLAY=":$n"
   trap stop_xorg_dummy EXIT
-  for _ in $(seq 200); do
-    xrandr -q >/dev/null 2>&1 && break
-    sleep 0.05
+  # Another server may take the free number first: then ours ends at once
+  # and the next number is tried.
+  for tries in 1 2 3 4 5; do
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xorg ":$n" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -novtswitch -sharevts \
+      -logfile "$VESPERINE_XORG_LOG" >/dev/null 2>&1 &
+    VESPERINE_XORG_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 200); do
+      kill -0 "$VESPERINE_XORG_PID" 2>/dev/null || break
+      xrandr -q >/dev/null 2>&1 && break
+      sleep 0.05
+    done
+    kill -0 "$VESPERINE_XORG_PID" 2>/dev/null && break
+    n=$((n + 1))
   done
   # Modes of our own on two outputs: 60 Hz 800x600 and 640x480.
   xrandr --newmode 800x600_t 40.00 800 840 968 1056 600 601 605 628 &&
