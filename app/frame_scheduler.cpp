@@ -6,8 +6,8 @@
 
 static_assert(FrameScheduler::batch_count == scene_batch_count, "one scheduler entry per scene batch");
 
-FrameScheduler::FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches)
-    : hooks_(hooks), batches_(batches)
+FrameScheduler::FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches, int count)
+    : hooks_(hooks), batches_(batches), count_(count)
 {
 }
 
@@ -51,9 +51,9 @@ void FrameScheduler::step()
 int FrameScheduler::run_respawn_pass(float now)
 {
     int reuploaded = 0;
-    for (int i = 0; i < batch_count; ++i) {
+    for (int i = 0; i < count_; ++i) {
         batches_[i]->expire(now);
-        if (batches_[i]->spawn(now, scene_batch_specs[i].respawn_limit) == 1) {
+        if (batches_[i]->spawn(now, scene_batch_specs[i % batch_count].respawn_limit) == 1) {
             hooks_.reupload(i);
             ++reuploaded;
         }

@@ -5,11 +5,13 @@
 #include "app/gl_requirements.h"
 #include "app/hack_mode.h"
 #include "app/launch_options.h"
+#include "app/monitor_windows.h"
 #include "app/multisample_fallback.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "platform/platform.h"
 #include "render/drawable_size.h"
+#include "render/fixed_gl_state.h"
 #include "render/scene.h"
 
 #include <glad/gl.h>
@@ -22,6 +24,10 @@ SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
     choose_window_size();
     open_window();
     init_gl_state();
+    // Full-screen runs cover the other monitors too; a preview's host deals
+    // with monitors itself.
+    if (options->mode == RunMode::Saver || options->mode == RunMode::None)
+        open_monitor_windows(window);
 }
 
 std::int32_t SaverApp::version_from_word(std::uint32_t word)
@@ -78,6 +84,7 @@ GLFWwindow* SaverApp::create_display_window(void* app)
         return glfwAttachNativeWindow(self->options->host_handle(), nullptr);
     if (hack_mode.own_window)
         return open_own_hack_window();
+    hint_current_refresh_rate(glfwGetPrimaryMonitor());
     return glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
 }
 
@@ -117,27 +124,24 @@ void SaverApp::open_window()
 
 void SaverApp::init_gl_state()
 {
-    // Face culling stays off; these only preset its parameters.
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CW);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthRange(0.0, 1.0);
-    glEnable(GL_MULTISAMPLE);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_POLYGON_SMOOTH);
+    set_fixed_gl_state();
     glfwSwapInterval(1);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 }
 
-void SaverApp::run()
+void SaverApp::set_up_scenes()
 {
     set_up_scene();
+    set_up_monitor_snowfalls();
+}
+
+void SaverApp::run()
+{
+    set_up_scenes();
     // The scheduler reads the library's clock; it seeds the particles'
     // random numbers at its first step, after the set-up's population.
-    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_frame, reupload_batch}, scene.batches);
+    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_every_monitor, reupload_any_batch}, every_batch(),
+                             every_batch_count());
     bool keep_running = true;
     while (keep_running) {
         scheduler.step(); // draws exactly one frame
@@ -147,6 +151,8 @@ void SaverApp::run()
         if (!hack_mode.active && glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
             keep_running = false;
         if (glfwWindowShouldClose(window))
+            keep_running = false;
+        if (monitor_window_asks_to_end())
             keep_running = false;
         if (platform::stop_requested()) // a stop signal, in hack mode
             break;

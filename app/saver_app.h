@@ -26,6 +26,10 @@ public:
     // the high 16 bits (the build number) are ignored.
     static std::int32_t version_from_word(std::uint32_t word);
 
+    // The scene of every drawn monitor: the primary's, then each further
+    // monitor's own batches. run does this first.
+    void set_up_scenes();
+
     // One iteration per displayed frame until Escape is down, the window is
     // asked to close or (preview) the host is gone. Any key or mouse button
     // ends the process from inside the event processing instead.

@@ -35,6 +35,11 @@ enum class MessageIcon { information, exclamation };
 // "caption: text" on standard error elsewhere.
 void message_box(const char* text, const char* caption, MessageIcon icon);
 
+// A remark that must not stop the run: one line on standard error
+// elsewhere; on Windows, where a saver's standard error reaches nobody and
+// a box would wait for an answer, it goes to the debugger's output only.
+void note(const char* text);
+
 // --- Process -----------------------------------------------------------------
 
 // Claims the machine-wide single-instance name. True when this process is the

@@ -20,6 +20,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 wine_run=$root/scripts/lib/wine-run
 check_frame="/usr/bin/python3 $here/check_frame.py"
+. "$root/tests/support/wait_exit.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "SKIP: no X display (scripts/test provides one)"
@@ -57,14 +58,10 @@ saver_window() {
 
 # expect_exit PID SECONDS: the process must end within SECONDS with code 0.
 expect_exit() {
-  local pid=$1 seconds=$2 code
-  for _ in $(seq $((seconds * 10))); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && fail "still running after ${seconds} s"
-  wait "$pid"
+  local code
+  wait_exit "$1" "$2"
   code=$?
+  [ "$code" = 124 ] && fail "still running after $2 s"
   [ "$code" = 0 ] || fail "exit code $code, not 0; output: $(cat "$work/output.txt")"
 }
 
