@@ -24,9 +24,9 @@ SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
     choose_window_size();
     open_window();
     init_gl_state();
-    // Full-screen runs cover the other monitors too; a preview's host deals
-    // with monitors itself.
-    if (options->mode == RunMode::Saver || options->mode == RunMode::None)
+    // Full-screen runs cover the other monitors too; a preview's host and a
+    // screensaver daemon deal with monitors themselves.
+    if ((options->mode == RunMode::Saver || options->mode == RunMode::None) && !hack_mode.active)
         open_monitor_windows(window);
 }
 
