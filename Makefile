@@ -1,5 +1,5 @@
 # The front door. Each target sets up what is missing first.
-.PHONY: run test linux windows release bench fuzz clean
+.PHONY: run test linux windows release package bench fuzz clean
 
 run:
 	@scripts/run
@@ -17,6 +17,9 @@ windows:
 
 release: windows
 	@scripts/release
+
+package: linux
+	@scripts/package
 
 bench:
 	@scripts/setup

@@ -6,8 +6,8 @@
 
 static_assert(FrameScheduler::batch_count == scene_batch_count, "one scheduler entry per scene batch");
 
-FrameScheduler::FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches)
-    : hooks_(hooks), batches_(batches)
+FrameScheduler::FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches, int count)
+    : hooks_(hooks), batches_(batches), count_(count)
 {
 }
 
@@ -58,7 +58,7 @@ bool FrameScheduler::shift_clock_if_due(double scene_time)
     const double moved = clock_.advance_if_due(scene_time);
     if (moved == 0.0)
         return false;
-    for (int i = 0; i < batch_count; ++i)
+    for (int i = 0; i < count_; ++i)
         batches_[i]->shift_times(moved);
     upload_all_ = true;
     return true;
@@ -67,9 +67,9 @@ bool FrameScheduler::shift_clock_if_due(double scene_time)
 int FrameScheduler::run_respawn_pass(float now)
 {
     int reuploaded = 0;
-    for (int i = 0; i < batch_count; ++i) {
+    for (int i = 0; i < count_; ++i) {
         batches_[i]->expire(now);
-        if (batches_[i]->spawn(now, scene_batch_specs[i].respawn_limit) == 1 || upload_all_) {
+        if (batches_[i]->spawn(now, scene_batch_specs[i % batch_count].respawn_limit) == 1 || upload_all_) {
             hooks_.reupload(i);
             ++reuploaded;
         }

@@ -13,19 +13,21 @@ class SnowflakeBatch;
 struct FrameHooks {
     double (*read_clock)();          // seconds since the windowing library started
     void (*draw_frame)(float time);  // draws one frame at `time` seconds of scene time
-    void (*reupload)(int batch);     // sends what changed in batch `batch`'s arrays to its buffer
+    void (*reupload)(int batch);     // sends what changed in batch `batch` (index into the list) to its buffer
 };
 
 class FrameScheduler {
 public:
     enum State : std::int32_t { Unseeded = 0, Running = 1, Respawn = 2 };
 
-    static constexpr int batch_count = 9;              // 0..7 snowflakes, 8 soft particles
+    static constexpr int batch_count = 9;              // per monitor: 0..7 snowflakes, 8 soft particles
     static constexpr float first_respawn_time = 5.0f;  // seconds of scene time (library time for the first hour)
     static constexpr float respawn_period = 4.0f;      // seconds
 
-    // `batches` holds batch_count batches in scene order; they outlive this.
-    FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches);
+    // `batches` holds `count` batches, batch_count per drawn monitor, each
+    // monitor's in scene order (batch i is of kind i % batch_count), the
+    // primary's first; they outlive this.
+    FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches, int count = batch_count);
 
     // Reads the clock once; the first step seeds the random generator from
     // it; a due respawn pass runs before the frame is drawn. Everything
@@ -33,9 +35,10 @@ public:
     // past the threshold first moves the clock and every batch's times.
     void step();
 
-    // Expire and spawn over all batches (at most one new snowflake per
-    // snowflake batch, twenty soft particles), re-uploading a batch only
-    // when its spawn placed something. Returns how many batches were re-uploaded.
+    // Expire and spawn over all batches in list order (at most one new
+    // snowflake per snowflake batch, twenty soft particles per soft-particle
+    // batch), re-uploading a batch only when its spawn placed something.
+    // Returns how many batches were re-uploaded.
     int run_respawn_pass(float now);
 
     State state() const { return state_; }
@@ -53,6 +56,7 @@ private:
 
     FrameHooks hooks_;
     SnowflakeBatch* const* batches_;
+    int count_;
     State state_ = Unseeded;
     float next_respawn_time_ = 0.0f; // seconds of scene time
     SceneClock clock_;

@@ -2,6 +2,8 @@
 
 #include "platform/platform.h"
 
+#include <cctype>
+
 namespace {
 
 // The name the single-instance claim uses on every system.
@@ -36,7 +38,26 @@ std::int32_t read_decimal_saturating(const char* text)
     return magnitude >= limit ? INT32_MAX : static_cast<std::int32_t>(magnitude);
 }
 
-LaunchOptions::LaunchOptions(const char* command_line)
+std::int32_t read_handle_saturating(const char* text, HandleDigits digits)
+{
+    const char* p = text;
+    while (is_blank(*p))
+        ++p;
+    bool hex = digits == HandleDigits::DecimalOrHex && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+               std::isxdigit(static_cast<unsigned char>(p[2]));
+    if (!hex)
+        return read_decimal_saturating(text);
+    std::int64_t value = 0;
+    for (p += 2; std::isxdigit(static_cast<unsigned char>(*p)); ++p) {
+        if (value <= INT32_MAX) {
+            char c = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+            value = value * 16 + (c <= '9' ? c - '0' : c - 'a' + 10);
+        }
+    }
+    return value > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(value);
+}
+
+LaunchOptions::LaunchOptions(const char* command_line, HandleDigits digits)
 {
     if (!command_line)
         return;
@@ -57,7 +78,7 @@ LaunchOptions::LaunchOptions(const char* command_line)
         if (p[1] == '\0' || p[2] == '\0')
             host_window = 0;
         else
-            host_window = read_decimal_saturating(p + 3);
+            host_window = read_handle_saturating(p + 3, digits);
     }
 }
 

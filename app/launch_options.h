@@ -6,6 +6,10 @@
 
 enum class RunMode : std::int32_t { Preview = 0, Saver = 1, Configure = 2, None = 3 };
 
+// How the window handle after a switch may be written. Windows hands over
+// decimal handles; X11 tools print window ids in hex ("0x60000c").
+enum class HandleDigits : std::int32_t { Decimal = 0, DecimalOrHex = 1 };
+
 class LaunchOptions {
 public:
     // Parses the command-line text (the arguments without the program path).
@@ -13,8 +17,10 @@ public:
     // c Configure; anything else, upper case included, leaves it. Once a
     // mode is set, every such slash reads host_window as a decimal number
     // starting three characters after the slash (slash, letter, separator):
-    // "/p 1234", "/p:1234". Never fails; unread numbers are 0.
-    explicit LaunchOptions(const char* command_line);
+    // "/p 1234", "/p:1234". With HandleDigits::DecimalOrHex a number that
+    // starts with "0x" is read in hex ("/p 0x60000c"). Never fails; unread
+    // numbers are 0.
+    explicit LaunchOptions(const char* command_line, HandleDigits digits = HandleDigits::Decimal);
 
     // True when this process may go on: it holds the machine-wide
     // single-instance name, or the claim failed for another reason.
@@ -36,3 +42,8 @@ public:
 // optional sign, then decimal digits up to the first other character; 0
 // without digits. Values beyond the 32-bit range saturate to its ends.
 std::int32_t read_decimal_saturating(const char* text);
+
+// The same for a number that may also be written "0x" and hex digits (after
+// leading white space, no sign): read up to the first character that is not
+// a hex digit, saturating at the top of the 32-bit range.
+std::int32_t read_handle_saturating(const char* text, HandleDigits digits);

@@ -8,9 +8,9 @@
 LaunchOptions* launch_options = nullptr;
 SaverApp* saver_app = nullptr;
 
-int run_vesperine(const char* command_line, int show_command)
+int run_vesperine(const char* command_line, int show_command, HandleDigits digits)
 {
-    launch_options = new LaunchOptions(command_line);
+    launch_options = new LaunchOptions(command_line, digits);
     if (!launch_options->passes_single_instance_rule())
         return 0;
     if (launch_options->mode == RunMode::Configure) {

@@ -3,7 +3,8 @@
 // saver. Returns the process exit code, which is always 0.
 #pragma once
 
-class LaunchOptions;
+#include "app/launch_options.h"
+
 class SaverApp;
 
 // Created once by run_vesperine and never freed; null before.
@@ -13,4 +14,5 @@ extern SaverApp* saver_app;
 // `command_line`: the argument text without the program path.
 // `show_command`: the show command the system gave the process (WinMain's
 // nCmdShow; 1, a normal window, where the system has none).
-int run_vesperine(const char* command_line, int show_command);
+// `digits`: how the window handle after a switch may be written.
+int run_vesperine(const char* command_line, int show_command, HandleDigits digits = HandleDigits::Decimal);

@@ -3,11 +3,16 @@
 #include "app/attach_window.h"
 #include "app/frame_pacer.h"
 #include "app/frame_scheduler.h"
+#include "app/gl_requirements.h"
+#include "app/hack_mode.h"
 #include "app/launch_options.h"
+#include "app/monitor_windows.h"
+#include "app/multisample_fallback.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "platform/platform.h"
 #include "render/drawable_size.h"
+#include "render/fixed_gl_state.h"
 #include "render/scene.h"
 
 #include <glad/gl.h>
@@ -33,6 +38,10 @@ SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
     choose_window_size();
     open_window();
     init_gl_state();
+    // Full-screen runs cover the other monitors too; a preview's host and a
+    // screensaver daemon deal with monitors themselves.
+    if ((options->mode == RunMode::Saver || options->mode == RunMode::None) && !hack_mode.active)
+        open_monitor_windows(window);
 }
 
 std::int32_t SaverApp::version_from_word(std::uint32_t word)
@@ -82,9 +91,15 @@ void SaverApp::choose_window_size()
     set_drawable_size(width, height);
 }
 
-GLFWwindow* SaverApp::adopt_preview_host()
+GLFWwindow* SaverApp::create_display_window(void* app)
 {
-    return glfwAttachNativeWindow(options->host_handle(), nullptr);
+    SaverApp* self = static_cast<SaverApp*>(app);
+    if (self->options->mode == RunMode::Preview)
+        return glfwAttachNativeWindow(self->options->host_handle(), nullptr);
+    if (hack_mode.own_window)
+        return open_own_hack_window();
+    hint_current_refresh_rate(glfwGetPrimaryMonitor());
+    return glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
 }
 
 void SaverApp::open_window()
@@ -92,21 +107,20 @@ void SaverApp::open_window()
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 1);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 0);
     glfwWindowHint(GLFW_CONTEXT_ROBUSTNESS, GLFW_LOSE_CONTEXT_ON_RESET);
-    glfwWindowHint(GLFW_SAMPLES, 4);
     glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
 
-    if (options->mode == RunMode::Preview)
-        window = adopt_preview_host();
-    else
-        window = glfwCreateWindow(window_width, window_height, "Vesperine", glfwGetPrimaryMonitor(), nullptr);
+    // Four samples where the driver has them, else none.
+    window = open_with_multisample_fallback(create_display_window, this);
     if (!window) {
         platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
         platform::exit_process(0); // runs glfwTerminate through the exit hook
     }
 
     glfwSetWindowSizeCallback(window, on_window_size);
-    glfwSetKeyCallback(window, on_key);
-    glfwSetMouseButtonCallback(window, on_mouse_button);
+    if (!hack_mode.active) { // a screensaver daemon decides itself what ends a hack
+        glfwSetKeyCallback(window, on_key);
+        glfwSetMouseButtonCallback(window, on_mouse_button);
+    }
     glfwSetCursorPosCallback(window, on_cursor_position);
     glfwSetScrollCallback(window, on_scroll);
     glfwMakeContextCurrent(window);
@@ -116,34 +130,32 @@ void SaverApp::open_window()
     GLFWimage icon{window_icon_size, window_icon_size, icon_pixels};
     glfwSetWindowIcon(window, 1, &icon);
 
-    // Start-up goes on whatever the loader reports: a driver short of what
-    // it asks for may still run our GLSL 1.10.
+    // The loader fills in what the driver's version offers and leaves the
+    // rest empty: an older driver gets a box, not a crash at the first call.
     gladLoaderLoadGL();
+    require_gl_entry_points();
 }
 
 void SaverApp::init_gl_state()
 {
-    // Face culling stays off; these only preset its parameters.
-    glCullFace(GL_BACK);
-    glFrontFace(GL_CW);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthRange(0.0, 1.0);
-    glEnable(GL_MULTISAMPLE);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_POLYGON_SMOOTH);
+    set_fixed_gl_state();
     glfwSwapInterval(1);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 }
 
-void SaverApp::run()
+void SaverApp::set_up_scenes()
 {
     set_up_scene();
+    set_up_monitor_snowfalls();
+}
+
+void SaverApp::run()
+{
+    set_up_scenes();
     // The scheduler reads the library's clock; it seeds the particles'
     // random numbers at its first step, after the set-up's population.
-    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_frame, reupload_batch}, scene.batches);
+    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_every_monitor, reupload_any_batch}, every_batch(),
+                             every_batch_count());
     FramePacer pacer(primary_refresh_rate(), glfwGetTime, platform::sleep_seconds);
     bool keep_running = true;
     while (keep_running) {
@@ -152,10 +164,14 @@ void SaverApp::run()
         pacer.wait_for_deadline(); // sleeps only where the swap did not wait for the display
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
-        if (glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
+        if (!hack_mode.active && glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
             keep_running = false;
         if (glfwWindowShouldClose(window))
             keep_running = false;
+        if (monitor_window_asks_to_end())
+            keep_running = false;
+        if (platform::stop_requested()) // a stop signal, in hack mode
+            break;
         if (options->mode == RunMode::Preview) {
             if (!platform::host_is_enabled(options->host_handle()))
                 break;

@@ -12,8 +12,11 @@ class SaverApp {
 public:
     // Initialises the library, chooses the drawable size, opens a full-screen
     // window on the primary monitor (or adopts the preview host) and sets the
-    // fixed GL state. When no window can be opened it shows "Failed to open
-    // window" and ends the process with exit code 0 instead of returning.
+    // fixed GL state. When no window can be opened, even without
+    // multisampling, it shows "Failed to open window", and when the driver
+    // lacks an OpenGL function the saver calls it says that OpenGL 2.0 is
+    // needed; either way it ends the process with exit code 0 instead of
+    // returning.
     // Afterwards the window's GL context is current on this thread.
     explicit SaverApp(LaunchOptions* options);
 
@@ -22,6 +25,10 @@ public:
     // The same from a raw version word: low byte major, next byte minor;
     // the high 16 bits (the build number) are ignored.
     static std::int32_t version_from_word(std::uint32_t word);
+
+    // The scene of every drawn monitor: the primary's, then each further
+    // monitor's own batches. run does this first.
+    void set_up_scenes();
 
     // One iteration per displayed frame until Escape is down, the window is
     // asked to close or (preview) the host is gone. Any key or mouse button
@@ -35,7 +42,9 @@ private:
     void choose_window_size();
     void open_window();
     void init_gl_state();
-    GLFWwindow* adopt_preview_host();
+    // The full-screen window, or (preview) the window inside the host, with
+    // the current hints; `app` is the SaverApp. Null when it cannot be made.
+    static GLFWwindow* create_display_window(void* app);
 
     GLFWwindow* window = nullptr;     // null until open_window; never destroyed
     LaunchOptions* options = nullptr; // not owned

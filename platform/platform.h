@@ -35,6 +35,11 @@ enum class MessageIcon { information, exclamation };
 // "caption: text" on standard error elsewhere.
 void message_box(const char* text, const char* caption, MessageIcon icon);
 
+// A remark that must not stop the run: one line on standard error
+// elsewhere; on Windows, where a saver's standard error reaches nobody and
+// a box would wait for an answer, it goes to the debugger's output only.
+void note(const char* text);
+
 // --- Process -----------------------------------------------------------------
 
 // Claims the machine-wide single-instance name. True when this process is the
@@ -60,6 +65,17 @@ void set_exit_hook(void (*hook)());
 // the library may not be shut down.
 [[noreturn]] void end_process_now(int code);
 
+// --- Stop signals (hack mode) ------------------------------------------------
+
+// From now on SIGTERM, SIGINT and SIGHUP only note that a stop was asked
+// for; the frame loop reads that through stop_requested and ends the run
+// cleanly. POSIX systems only: Windows sends its screensavers no signals.
+void catch_stop_signals();
+
+// True once one of those signals has arrived. Always false on Windows, and
+// wherever catch_stop_signals was not called.
+bool stop_requested();
+
 // --- Time ----------------------------------------------------------------------
 
 // Sleeps about `seconds` (nothing for 0 or less) without using the
@@ -76,5 +92,9 @@ bool host_client_size(std::uintptr_t host, int* width, int* height);
 // True while the host exists and accepts input (IsWindowEnabled). A vanished
 // host gives false, never a crash.
 bool host_is_enabled(std::uintptr_t host);
+
+// X11 only: the root window of the default screen, where a hack started with
+// "--root" and no other window draws; 0 without a display.
+std::uintptr_t root_window();
 
 } // namespace platform

@@ -12,4 +12,10 @@ void message_box(const char* text, const char* caption, MessageIcon)
     std::fflush(stderr);
 }
 
+void note(const char* text)
+{
+    std::fprintf(stderr, "%s\n", text);
+    std::fflush(stderr);
+}
+
 } // namespace platform

@@ -49,6 +49,11 @@ void exit_process(int code)
     ExitProcess(static_cast<UINT>(code));
 }
 
+bool stop_requested()
+{
+    return false;
+}
+
 void end_process_now(int code)
 {
     std::fflush(stdout);

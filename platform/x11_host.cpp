@@ -61,4 +61,10 @@ bool host_is_enabled(std::uintptr_t host)
     return read_attributes(host, &attributes);
 }
 
+std::uintptr_t root_window()
+{
+    Display* d = display();
+    return d ? static_cast<std::uintptr_t>(DefaultRootWindow(d)) : 0;
+}
+
 } // namespace platform

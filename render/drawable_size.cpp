@@ -8,8 +8,12 @@ void set_drawable_size(std::int32_t width, std::int32_t height)
 {
     window_width = width;
     window_height = height;
+    aspect_ratio = aspect_ratio_of(width, height, aspect_ratio);
+}
+
+float aspect_ratio_of(std::int32_t width, std::int32_t height, float previous)
+{
     if (width > 0 && height > 0)
-        aspect_ratio = static_cast<float>(width) / static_cast<float>(height);
-    else if (aspect_ratio == 0.0f)
-        aspect_ratio = 1.0f;
+        return static_cast<float>(width) / static_cast<float>(height);
+    return previous == 0.0f ? 1.0f : previous;
 }

@@ -14,3 +14,7 @@ extern float aspect_ratio;         // window_width / window_height
 // ratio, so a later frame never builds a projection from 0 or infinity;
 // before any valid size the ratio is 1.
 void set_drawable_size(std::int32_t width, std::int32_t height);
+
+// The aspect ratio of a `width` x `height` pixel drawable, kept at
+// `previous` (or 1 when that is still 0) while a side is zero or negative.
+float aspect_ratio_of(std::int32_t width, std::int32_t height, float previous);

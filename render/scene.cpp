@@ -59,26 +59,7 @@ void set_up_scene()
     scene.quad_program = new ShaderProgram(139, 138);
     scene.background_program = new ShaderProgram(137, 136);
 
-    for (int i = 0; i < scene_batch_count; ++i) {
-        const BatchSpec& spec = scene_batch_specs[i];
-        scene.batches[i] = new SnowflakeBatch(spec.mesh_resource, spec.material_resource, spec.scale,
-                                              spec.particle_count, spec.kind);
-    }
-    for (int i = 0; i < scene_batch_count; ++i) {
-        SnowflakeBatch& batch = *scene.batches[i];
-        // Time 0, not the clock: the set-up's particles are placed before the
-        // generator is seeded and are the same on every run.
-        batch.spawn(0.0f, scene_batch_specs[i].setup_limit);
-        BatchBuffer* buffer = new BatchBuffer();
-        buffer->set_vertex_data(batch.vertex_bytes(), batch.vertex_data(), batch.stride());
-        buffer->set_index_data(batch.index_bytes(), batch.index_data(), batch.index_count());
-        ShaderProgram& program =
-            batch.kind() == ParticleKind::Flake ? *scene.flake_program : *scene.quad_program;
-        add_particle_attributes(*buffer, program);
-        buffer->upload();
-        batch.forget_changes(); // sent whole just now
-        scene.batch_buffers[i] = buffer;
-    }
+    set_up_batches(scene.batches, scene.batch_buffers);
 
     scene.background_mesh = new StaticMesh(background_mesh_resource, background_material_resource, background_scale);
     const StaticMesh& mesh = *scene.background_mesh;
@@ -92,10 +73,39 @@ void set_up_scene()
     scene.background_buffer = buffer;
 }
 
+void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers)
+{
+    for (int i = 0; i < scene_batch_count; ++i) {
+        const BatchSpec& spec = scene_batch_specs[i];
+        batches[i] = new SnowflakeBatch(spec.mesh_resource, spec.material_resource, spec.scale,
+                                        spec.particle_count, spec.kind);
+    }
+    for (int i = 0; i < scene_batch_count; ++i) {
+        SnowflakeBatch& batch = *batches[i];
+        // Time 0, not the clock: the set-up's particles are placed before the
+        // generator is seeded and are the same on every run.
+        batch.spawn(0.0f, scene_batch_specs[i].setup_limit);
+        BatchBuffer* buffer = new BatchBuffer();
+        buffer->set_vertex_data(batch.vertex_bytes(), batch.vertex_data(), batch.stride());
+        buffer->set_index_data(batch.index_bytes(), batch.index_data(), batch.index_count());
+        ShaderProgram& program =
+            batch.kind() == ParticleKind::Flake ? *scene.flake_program : *scene.quad_program;
+        add_particle_attributes(*buffer, program);
+        buffer->upload();
+        batch.forget_changes(); // sent whole just now
+        buffers[i] = buffer;
+    }
+}
+
 void draw_frame(float time)
 {
-    glViewport(0, 0, window_width, window_height);
-    scene.view_projection = perspective(field_of_view, aspect_ratio, near_plane, far_plane) *
+    draw_view(time, scene.batch_buffers, window_width, window_height, aspect_ratio);
+}
+
+void draw_view(float time, BatchBuffer* const* buffers, int width, int height, float aspect)
+{
+    glViewport(0, 0, width, height);
+    scene.view_projection = perspective(field_of_view, aspect, near_plane, far_plane) *
                             translate(0.0f, 0.0f, -camera_distance);
     scene.light_position = light_at;
     // The clear colour stays GL's default: the background covers the view.
@@ -108,13 +118,13 @@ void draw_frame(float time)
     set_common_uniforms(*scene.flake_program, time);
     glUniform3fv(scene.flake_program->uniform_location("light_pos"), 1, scene.light_position.data());
     for (int i = 0; i < scene_batch_count - 1; ++i)
-        draw(*scene.batch_buffers[i]);
+        draw(*buffers[i]);
 
     // Soft particles last: a flake in front hides them through the depth test.
     const int quads = scene_batch_count - 1;
     set_common_uniforms(*scene.quad_program, time);
     glUniform3fv(scene.quad_program->uniform_location("light_pos"), 1, scene.light_position.data());
-    draw(*scene.batch_buffers[quads]);
+    draw(*buffers[quads]);
 }
 
 void reupload_batch(int batch)

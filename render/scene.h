@@ -36,11 +36,24 @@ extern Scene scene;
 // the GL context current. Does not return when a shader or a mesh fails.
 void set_up_scene();
 
+// Builds nine more batches in scene order into `batches`, places their
+// first particles (start time 0, drawn from the random generator where the
+// earlier ones left it) and uploads each into a new buffer in `buffers`, fed
+// by the scene's programs. set_up_scene does this for the primary monitor;
+// each further monitor gets nine of its own afterwards. Needs a context of
+// the scene's share group current.
+void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers);
+
 // Draws one frame at `time` seconds of scene time (the library's clock less
 // the scene clock's offset; the clock of the particles' start and finish
 // times) into the back buffer, with the drawable size of this moment. Does
 // not swap.
 void draw_frame(float time);
+
+// The same for any monitor: the nine batch buffers `buffers` (scene order)
+// in front of the shared background, into the current context's back
+// buffer of `width` x `height` pixels whose aspect ratio is `aspect`.
+void draw_view(float time, BatchBuffer* const* buffers, int width, int height, float aspect);
 
 // Sends what changed in batch `batch`'s arrays since its last upload to its
 // buffer: the slots a spawn filled, or everything after the clock moved.

@@ -10,7 +10,8 @@ wine_environment() {
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
   export WINEPREFIX=${VESPERINE_WINEPREFIX:-$root/build/wine-prefix}
   export WINEARCH=win64
-  export WINEDEBUG=-all
+  # Quiet, unless a test asks for one of Wine's trace channels.
+  export WINEDEBUG=${VESPERINE_WINEDEBUG:--all}
   # No Mono or Gecko installer prompts: nothing here needs them.
   export WINEDLLOVERRIDES="mscoree,mshtml="
 }

@@ -26,6 +26,17 @@ bool xdotool(const std::vector<std::string>& args)
     return tool.wait(exit_limit, &code) && code == 0;
 }
 
+// Starts the saver with `args`; with a `gl_version`, Mesa reports that OpenGL
+// version instead of its own, as an older driver would.
+bool start_saver(ChildProcess* saver, const std::vector<std::string>& args, const char* gl_version)
+{
+    if (!gl_version)
+        return saver->start(VESPERINE_EXE, args);
+    std::vector<std::string> env_args{std::string("MESA_GL_VERSION_OVERRIDE=") + gl_version, VESPERINE_EXE};
+    env_args.insert(env_args.end(), args.begin(), args.end());
+    return saver->start("/usr/bin/env", env_args); // env execs: the process id stays the saver's
+}
+
 class SaverRun : public testing::Test {
 protected:
     void SetUp() override
@@ -36,9 +47,10 @@ protected:
     }
 
     // Starts the saver with `args` and waits for its window.
-    void start(ChildProcess* saver, const std::vector<std::string>& args, Window* window)
+    void start(ChildProcess* saver, const std::vector<std::string>& args, Window* window,
+               const char* gl_version = nullptr)
     {
-        ASSERT_TRUE(saver->start(VESPERINE_EXE, args));
+        ASSERT_TRUE(start_saver(saver, args, gl_version));
         *window = x.wait_for_window_of(
             saver->process_id(), window_limit, [](void* child) { return !static_cast<ChildProcess*>(child)->ended(); },
             saver);
@@ -188,6 +200,59 @@ TEST_F(SaverRun, SecondInstanceWithoutSwitchOrPreviewEndsAtOnce)
     x.request_close(first_window);
     expect_ends_with_zero(&first);
 }
+
+// A driver that offers OpenGL 2.0 and nothing newer runs the saver as any
+// other: frames drawn, no box, a key ends it with 0.
+TEST_F(SaverRun, RunsOnOpenGL20)
+{
+    ChildProcess saver;
+    Window window = 0;
+    ASSERT_NO_FATAL_FAILURE(start(&saver, {"/s"}, &window, "2.0"));
+    ASSERT_NO_FATAL_FAILURE(wait_for_frames(window));
+    ASSERT_TRUE(xdotool({"key", "a"}));
+    expect_ends_with_zero(&saver);
+}
+
+// One run on a driver older than OpenGL 2.0.
+struct OldOpenGl {
+    const char* name;
+    const char* version;
+    bool preview;
+};
+
+class SaverOnOldOpenGl : public SaverRun, public testing::WithParamInterface<OldOpenGl> {
+};
+
+// Where the driver lacks what the saver calls (a remote session's or a
+// virtual machine's OpenGL 1.1), one "Debug" box says so, naming the
+// driver's version, and the run ends with exit code 0, no crash,
+// full screen and in preview alike.
+TEST_P(SaverOnOldOpenGl, ShowsTheBoxAndEndsWithZero)
+{
+    std::vector<std::string> args{"/s"};
+    if (GetParam().preview)
+        args = {"/p", std::to_string(x.make_host_window(160, 120))};
+    ChildProcess saver;
+    ASSERT_TRUE(start_saver(&saver, args, GetParam().version));
+    int code = -1;
+    ASSERT_TRUE(saver.wait(exit_limit, &code)) << "still running";
+    EXPECT_EQ(code, 0);
+    std::string shown = saver.error_text();
+    std::string box = std::string("Debug: OpenGL 2.0 is needed, but the driver offers OpenGL ") + GetParam().version +
+                      " Mesa ";
+    std::string::size_type at = shown.find(box);
+    ASSERT_NE(at, std::string::npos) << shown;
+    EXPECT_NE(shown.find(" is missing)\n", at), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\n', at), shown.size() - 1) << "the box is the last thing shown: " << shown;
+    EXPECT_EQ(shown.find("Error: "), std::string::npos) << shown;
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, SaverOnOldOpenGl,
+                         testing::Values(OldOpenGl{"FullScreen11", "1.1", false},
+                                         OldOpenGl{"FullScreen15", "1.5", false},
+                                         OldOpenGl{"Preview11", "1.1", true},
+                                         OldOpenGl{"Preview15", "1.5", true}),
+                         [](const testing::TestParamInfo<OldOpenGl>& run) { return run.param.name; });
 
 // Without a display the library cannot start: its errors are shown, then
 // "Failed to initialize GLFW" and "Failed to open window", and the run

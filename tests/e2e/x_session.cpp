@@ -149,3 +149,13 @@ void XSession::request_close(Window window)
 {
     send_close_request(display, window);
 }
+
+Window XSession::make_host_window(int width, int height)
+{
+    Window root = DefaultRootWindow(display);
+    Window host = XCreateSimpleWindow(display, root, 40, 40, static_cast<unsigned>(width),
+                                      static_cast<unsigned>(height), 0, 0, 0);
+    XMapWindow(display, host);
+    XSync(display, False);
+    return host;
+}

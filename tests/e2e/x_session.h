@@ -40,6 +40,10 @@ public:
     // Sends WM_DELETE_WINDOW, as a window manager's close button does.
     void request_close(Window window);
 
+    // A small shown top-level window of the test's own, as a preview host
+    // gives one; destroyed with the session.
+    Window make_host_window(int width, int height);
+
 private:
     _XDisplay* display = nullptr;
 };

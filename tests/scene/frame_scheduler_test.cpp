@@ -203,3 +203,45 @@ TEST_F(FrameSchedulerTest, RespawnedParticlesDependOnTheFirstFrameTime)
     const float from_second = batches[0]->vertex_data()[2 * 4 * 20 + SnowflakeBatch::translation_offset];
     EXPECT_NE(from_first, from_second);
 }
+
+// With a second monitor the list holds nine more batches after the scene's
+// own: the pass walks all eighteen in order, each with its kind's limit
+// (index 17 is the second monitor's soft particles), and the primary's
+// batches go first, so they get the same particles as on one monitor.
+TEST_F(FrameSchedulerTest, PassWalksEveryMonitorsBatchesThePrimarysFirst)
+{
+    seed_random(1);
+    spawn_setup_population();
+    FrameScheduler alone(hooks, batches);
+    step_at(alone, 0.41);
+    step_at(alone, 5.0);
+    const std::vector<float> primary_alone(batches[8]->vertex_data(),
+                                           batches[8]->vertex_data() + batches[8]->vertex_bytes() / 4);
+
+    SetUp();
+    std::unique_ptr<SnowflakeBatch> second_owned[scene_batch_count];
+    SnowflakeBatch* every[2 * scene_batch_count] = {};
+    for (int i = 0; i < scene_batch_count; ++i) {
+        const BatchSpec& spec = scene_batch_specs[i];
+        second_owned[i] = std::make_unique<SnowflakeBatch>(make_square_mesh(), spec.particle_count, spec.kind);
+        every[i] = batches[i];
+        every[scene_batch_count + i] = second_owned[i].get();
+    }
+    seed_random(1);
+    spawn_setup_population();
+    for (int i = 0; i < scene_batch_count; ++i)
+        second_owned[i]->spawn(0.0f, scene_batch_specs[i].setup_limit);
+    FrameScheduler both(hooks, every, 2 * scene_batch_count);
+    step_at(both, 0.41);
+    step_at(both, 5.0);
+
+    std::vector<int> all(2 * scene_batch_count);
+    for (int i = 0; i < 2 * scene_batch_count; ++i)
+        all[i] = i;
+    EXPECT_EQ(reuploaded, all);
+    EXPECT_EQ(every[7]->live_count(), 3);
+    EXPECT_EQ(every[16]->live_count(), 3);
+    EXPECT_EQ(every[17]->live_count(), 70);
+    EXPECT_EQ(std::vector<float>(batches[8]->vertex_data(), batches[8]->vertex_data() + batches[8]->vertex_bytes() / 4),
+              primary_alone);
+}

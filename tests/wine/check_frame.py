@@ -9,6 +9,9 @@
   check_frame.py same A.ppm B.ppm
       Both frames show the scene and agree pixel for pixel, up to the
       rounding that two drivers may differ in.
+  check_frame.py differ A.ppm B.ppm
+      Both frames show the scene, and the part they have in common (from the
+      top-left corner) differs in many pixels: two snowfalls of their own.
 Exit code 0 when the frame passes, 1 with a reason otherwise."""
 import sys
 
@@ -105,6 +108,20 @@ def difference_problems(a, b):
     return ["the frames differ in %.3f%% of the pixels" % (100 * share)] if share > 0.002 else []
 
 
+def common_part_problems(a, b):
+    (wa, ha, pa), (wb, hb, pb) = a, b
+    width, height = min(wa, wb), min(ha, hb)
+    differing = 0
+    for y in range(height):
+        for x in range(width):
+            i, j = (y * wa + x) * 3, (y * wb + x) * 3
+            if max(abs(pa[i + c] - pb[j + c]) for c in range(3)) > 24:
+                differing += 1
+    share = differing / float(width * height)
+    print("%d pixels of the common %dx%d part differ (%.2f%%)" % (differing, width, height, 100 * share))
+    return ["the two frames show the same picture"] if share < 0.005 else []
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "sky":
         problems = sky_problems(*read_ppm(argv[2]))
@@ -113,6 +130,9 @@ def main(argv):
     elif len(argv) == 4 and argv[1] == "same":
         a, b = read_ppm(argv[2]), read_ppm(argv[3])
         problems = scene_problems(*a) + scene_problems(*b) + difference_problems(a, b)
+    elif len(argv) == 4 and argv[1] == "differ":
+        a, b = read_ppm(argv[2]), read_ppm(argv[3])
+        problems = scene_problems(*a) + scene_problems(*b) + common_part_problems(a, b)
     else:
         print(__doc__)
         return 2

@@ -1,9 +1,12 @@
 // Draws the scene once at a given time in the product's own display window
 // and writes the frame as a binary PPM (top row first). Built for Linux and
 // for Windows alike, so the two systems' pictures of the first population
-// can be compared pixel by pixel.
+// can be compared pixel by pixel. Every further monitor gets its window and
+// its own batches as in a real run, and the line "monitor windows: N" on
+// standard error says how many; the frame is always the primary's.
 //   frame_at_time SECONDS OUT.ppm
 #include "app/launch_options.h"
+#include "app/monitor_windows.h"
 #include "app/saver_app.h"
 #include "render/drawable_size.h"
 #include "render/scene.h"
@@ -23,8 +26,9 @@ int main(int argc, char** argv)
     float time = static_cast<float>(std::atof(argv[1])); // seconds on the particles' clock
 
     // The full-screen window of an "/s" run, with the product's GL state.
-    new SaverApp(new LaunchOptions("/s"));
-    set_up_scene();
+    SaverApp* app = new SaverApp(new LaunchOptions("/s"));
+    app->set_up_scenes();
+    std::fprintf(stderr, "monitor windows: %d\n", monitor_window_count());
     draw_frame(time);
     glFinish();
 

@@ -6,15 +6,21 @@
 #   click-ends SCR            a mouse button ends it with exit code 0
 #   move-keeps-running SCR    moving the mouse and turning the wheel do not end it
 #   second-refused SCR        a second run without switch exits at once with 0
-#   fatal N SCR               N "Debug" boxes appear one after the other; once
-#                             they are answered the process exits with 0
+#   fatal N SCR [TEXT]        N "Debug" boxes appear one after the other; once
+#                             they are answered the process exits with 0; with
+#                             TEXT, a box's text begins with it (Wine's msgbox
+#                             trace shows each text)
 #   same-frame LINUX WINDOWS  the two systems' frame_at_time draw the same frame
+#   installer-cycle SETUP SCR VERSION WEBSITE
+#                             silent install, upgrade over it, uninstall, and a
+#                             second uninstall; SCR is the copy it must install
 # Exit code 0 pass, 1 fail, 77 skipped (no display, or no Linux tree).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 wine_run=$root/scripts/lib/wine-run
 check_frame="/usr/bin/python3 $here/check_frame.py"
+. "$root/tests/support/wait_exit.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "SKIP: no X display (scripts/test provides one)"
@@ -52,14 +58,10 @@ saver_window() {
 
 # expect_exit PID SECONDS: the process must end within SECONDS with code 0.
 expect_exit() {
-  local pid=$1 seconds=$2 code
-  for _ in $(seq $((seconds * 10))); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && fail "still running after ${seconds} s"
-  wait "$pid"
+  local code
+  wait_exit "$1" "$2"
   code=$?
+  [ "$code" = 124 ] && fail "still running after $2 s"
   [ "$code" = 0 ] || fail "exit code $code, not 0; output: $(cat "$work/output.txt")"
 }
 
@@ -74,6 +76,38 @@ running_saver() {
 
 press_key() {
   xdotool windowfocus --sync "$1" key "$2" 2>/dev/null
+}
+
+# reg_values KEY: the key's values as NAME<tab>DATA lines (a DWORD's data as
+# 0x...), nothing when there is no such key. One Wine program for them all.
+reg_values() {
+  "$wine_run" reg query "$1" 2>/dev/null | tr -d '\r' |
+    sed -n 's/^    \([^ ]*\)    REG_[A-Z_]*    \(.*\)$/\1\t\2/p'
+}
+
+# value_of NAME: its data in reg_values lines on standard input, or nothing.
+value_of() {
+  awk -F '\t' -v name="$1" 'tolower($1) == tolower(name) { print $2 }'
+}
+
+reg_value() {
+  reg_values "$1" | value_of "$2"
+}
+
+# expect_value VALUES NAME DATA: VALUES as reg_values gives them; compared
+# without regard to case, as Windows compares paths.
+expect_value() {
+  local data
+  data=$(value_of "$2" <<<"$1")
+  [ "${data,,}" = "${3,,}" ] || fail "$2 is '$data', not '$3'"
+}
+
+# Wall-clock milliseconds, and seconds since such a reading.
+now_ms() {
+  echo $(($(date +%s%N) / 1000000))
+}
+seconds_since() {
+  awk -v begin="$1" -v end="$(now_ms)" 'BEGIN { printf "%.2f", (end - begin) / 1000 }'
 }
 
 case "${1:-}" in
@@ -131,7 +165,8 @@ case "${1:-}" in
     expect_exit "$first" 20
     ;;
   fatal)
-    boxes=$2
+    boxes=$2 expected=${4:-}
+    [ -n "$expected" ] && export VESPERINE_WINEDEBUG=-all,trace+msgbox
     start "$3" /s
     program=$started
     answered=" "
@@ -150,6 +185,10 @@ case "${1:-}" in
       answered="$answered$box "
     done
     expect_exit "$program" 30
+    if [ -n "$expected" ]; then
+      grep -aqF "MSGBOX_OnInit L\"$expected" "$work/output.txt" ||
+        fail "no box began with \"$expected\"; output: $(cat "$work/output.txt")"
+    fi
     ;;
   same-frame)
     linux=$(realpath -m "$2") windows=$(realpath -m "$3")
@@ -162,8 +201,110 @@ case "${1:-}" in
     (cd "$work" && "$wine_run" "$windows" 9.0 windows.ppm >/dev/null 2>&1) || fail "the Windows frame failed"
     $check_frame same "$work/linux.ppm" "$work/windows.ppm" || fail "the frames differ"
     ;;
+  installer-cycle)
+    setup=$2 shipped=$3 version=$4 website=$5
+    . "$root/scripts/lib/wine.sh"
+    wine_environment
+    drive_c=$WINEPREFIX/drive_c
+    saver_path='C:\windows\system32\Vesperine.scr'
+    folder='C:\Program Files\Vesperine'
+    uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+    desktop_key='HKCU\Control Panel\Desktop'
+    installed=$drive_c/windows/system32/Vesperine.scr
+    uninstaller="$drive_c/Program Files/Vesperine/Uninstall.exe"
+    active_before=$(reg_value "$desktop_key" ScreenSaveActive)
+    restore_desktop() {
+      "$wine_run" reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+      if [ -n "$active_before" ]; then
+        "$wine_run" reg add "$desktop_key" /v ScreenSaveActive /d "$active_before" /f >/dev/null 2>&1
+      fi
+    }
+    nothing_left() {
+      [ ! -e "$installed" ] && [ ! -e "$drive_c/Program Files/Vesperine" ] &&
+        ! "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1
+    }
+    # A run that failed half-way may have left an install in the shared prefix.
+    if [ -e "$uninstaller" ]; then
+      "$wine_run" "$uninstaller" /S "_?=$folder" >/dev/null 2>&1
+      rm -rf "$drive_c/Program Files/Vesperine"
+    fi
+    restore_desktop
+    nothing_left || fail "an earlier install is still there"
+
+    expect_installed() {
+      cmp -s "$installed" "$shipped" || fail "system32 holds no copy of $shipped"
+      [ -f "$uninstaller" ] || fail "no uninstaller in $folder"
+      local app desktop kib files_kib
+      app=$(reg_values "$uninstall_key")
+      desktop=$(reg_values "$desktop_key")
+      expect_value "$app" DisplayName Vesperine
+      expect_value "$app" DisplayVersion "$version"
+      expect_value "$app" Publisher Vesperine
+      expect_value "$app" DisplayIcon "$saver_path,0"
+      expect_value "$app" InstallLocation "$folder"
+      expect_value "$app" UninstallString "\"$folder\\Uninstall.exe\""
+      expect_value "$app" QuietUninstallString "\"$folder\\Uninstall.exe\" /S"
+      expect_value "$app" URLInfoAbout "$website"
+      expect_value "$app" NoModify 0x1
+      expect_value "$app" NoRepair 0x1
+      kib=$(($(value_of EstimatedSize <<<"$app")))
+      files_kib=$((($(stat -c %s "$installed") + $(stat -c %s "$uninstaller") + 1023) / 1024))
+      [ "$kib" = "$files_kib" ] || fail "EstimatedSize is $kib KiB, the files take $files_kib KiB"
+      expect_value "$desktop" SCRNSAVE.EXE "$saver_path"
+      expect_value "$desktop" ScreenSaveActive 1
+    }
+
+    begin=$(now_ms)
+    "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
+    echo "silent install: $(seconds_since "$begin") s"
+    expect_installed
+    # The saver that the settings name runs from there, and a key ends it.
+    running_saver "$(reg_value "$desktop_key" SCRNSAVE.EXE)" /s
+    press_key "$window" space
+    expect_exit "$saver" 20
+
+    # Over an older install: the file and the keys are replaced in place.
+    echo "an older saver" >"$installed"
+    "$wine_run" reg add "$uninstall_key" /v DisplayVersion /d 0.9.0 /f >/dev/null 2>&1
+    begin=$(now_ms)
+    "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the upgrade gave exit code $?"
+    echo "silent upgrade: $(seconds_since "$begin") s"
+    expect_installed
+    [ "$(ls "$drive_c/Program Files/Vesperine")" = Uninstall.exe ] || fail "more than the uninstaller in $folder"
+
+    # As Installed apps runs it. The uninstaller goes on from a copy of itself
+    # in the temporary folder, so wait for its work to show.
+    cp "$uninstaller" "$work/Uninstall.exe"
+    quiet=$(reg_value "$uninstall_key" QuietUninstallString)
+    program=${quiet% /S}
+    program=${program#\"}
+    program=${program%\"}
+    begin=$(now_ms)
+    "$wine_run" "$program" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    # The files go last but for the key: wait for them, then for the key.
+    for _ in $(seq 300); do
+      [ -e "$installed" ] || [ -e "$uninstaller" ] || break
+      sleep 0.1
+    done
+    for _ in $(seq 20); do
+      nothing_left && break
+      sleep 0.1
+    done
+    echo "silent uninstall: $(seconds_since "$begin") s"
+    nothing_left || fail "the uninstall left the file, the folder or the key"
+    [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names the removed saver"
+
+    # Once more over nothing, with another saver chosen: it stays chosen.
+    other='C:\windows\system32\Other.scr'
+    "$wine_run" reg add "$desktop_key" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+    "$wine_run" "$work/Uninstall.exe" /S "_?=$folder" >>"$work/output.txt" 2>&1 ||
+      fail "the second uninstall gave exit code $?"
+    nothing_left || fail "the second uninstall left something behind"
+    expect_value "$(reg_values "$desktop_key")" SCRNSAVE.EXE "$other"
+    restore_desktop
+    ;;
   *)
-    sed -n '2,12p' "$0" >&2
+    sed -n '2,17p' "$0" >&2
     exit 2
     ;;
 esac

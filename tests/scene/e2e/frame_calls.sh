@@ -8,10 +8,14 @@
 # write) and index bytes only of slots filled for the first time. The
 # passes (at 5, 9, 13, 17 and 21 s of library time) are replayed from the
 # frames' times: the set-up's snowflakes die at 20 s, so the 21 s pass
-# refills slots, whose indices are not sent again.
-#   frame_calls.sh PATH/TO/vesperine
+# refills slots, whose indices are not sent again. With WINDOWS (default 1)
+# the run must draw in that many windows, one per monitor, each frame of
+# each the same ten draws; the set-up and every pass then write the same
+# slots of nine more batches per further window.
+#   frame_calls.sh PATH/TO/vesperine [WINDOWS]
 set -uo pipefail
 exe=$1
+windows=${2:-1}
 [ -n "${DISPLAY:-}" ] || { echo "no DISPLAY" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -32,7 +36,7 @@ apitrace dump --color=never "$work/saver.trace" >"$work/calls.txt" || exit 1
 # Calls after the last swap are ignored; "// fake" lines are apitrace's own
 # additions for replay, and the swaps before the first drawn frame are the
 # windowing library's initial clear.
-/usr/bin/python3 - "$work/calls.txt" <<'PY'
+/usr/bin/python3 - "$work/calls.txt" "$windows" <<'PY'
 import re
 import sys
 
@@ -41,6 +45,7 @@ LIMITS = [1] * 8 + [20]          # particles one respawn pass may place
 LIFETIMES = [20.0] * 8 + [30.0]  # seconds
 SETUP = [2] * 8 + [50]           # particles placed by the set-up, at time 0
 
+WINDOWS = int(sys.argv[2])
 call = re.compile(r'^\d+ (gl[A-Za-z0-9]*)\((.*)\)')
 frames = []
 frame = dict(draws=0, programs=0, uniforms=0, data=[], sub=[], early=0, time=None)
@@ -74,6 +79,7 @@ for line in open(sys.argv[1]):
         if frame['draws'] == 0 and not drawn:
             continue
         drawn = True
+        frame['drawable'] = field.get('drawable')
         frames.append(frame)
         frame = dict(draws=0, programs=0, uniforms=0, data=[], sub=[], early=0, time=None)
 
@@ -88,18 +94,28 @@ for n, f in enumerate(frames):
     if f['early'] != len(f['data']) + len(f['sub']):
         failures.append(f"frame {n}: a buffer write after the drawing began")
 
-# The set-up: both arrays of the nine batches and of the background, whole,
-# batch by batch (vertex array first).
+drawables = {}
+for f in frames:
+    drawables[f['drawable']] = drawables.get(f['drawable'], 0) + 1
+if len(drawables) != WINDOWS:
+    failures.append(f"frames in {len(drawables)} windows, not {WINDOWS}")
+failures += [f"window {d}: only {n} frames" for d, n in drawables.items() if n < 5]
+
+# The set-up: both arrays of the primary's nine batches and of the
+# background, then of each further window's nine, whole, batch by batch
+# (vertex array first).
 setup = frames[0]['data'] if frames else []
-if len(setup) != 20 or frames[0]['sub']:
-    failures.append(f"set-up frame: {len(setup)} uploads and {len(frames[0]['sub'])} re-uploads, not 20 and 0")
+if len(setup) != 20 + 18 * (WINDOWS - 1) or frames[0]['sub']:
+    failures.append(f"set-up frame: {len(setup)} uploads and {len(frames[0]['sub'])} re-uploads, "
+                    f"not {20 + 18 * (WINDOWS - 1)} and 0")
     print("\n".join(failures), file=sys.stderr)
     sys.exit(1)
-vertex_buffer = [setup[2 * i][0] for i in range(9)]
-index_buffer = [setup[2 * i + 1][0] for i in range(9)]
+batch_uploads = [setup[0:18]] + [setup[20 + 18 * w:38 + 18 * w] for w in range(WINDOWS - 1)]
+vertex_buffer = [[b[2 * i][0] for i in range(9)] for b in batch_uploads]
+index_buffer = [[b[2 * i + 1][0] for i in range(9)] for b in batch_uploads]
 slot_vertex = [setup[2 * i][2] // SLOTS[i] for i in range(9)]
 slot_index = [setup[2 * i + 1][2] // SLOTS[i] for i in range(9)]
-whole_bytes = sum(setup[k][2] for k in range(18))
+whole_bytes = WINDOWS * sum(setup[k][2] for k in range(18))
 
 # The passes replayed: expire, then fill the lowest free slots up to the limit.
 finish = [[LIFETIMES[i] if p < SETUP[i] else None for p in range(SLOTS[i])] for i in range(9)]
@@ -131,8 +147,9 @@ for n, f in enumerate(frames[1:], start=1):
             for p in filled:
                 finish[i][p] = t + LIFETIMES[i]
                 ever[i][p] = True
-            expected += [(vertex_buffer[i], o, s) for o, s in merged(filled, slot_vertex[i])]
-            expected += [(index_buffer[i], o, s) for o, s in merged(first, slot_index[i])]
+            for w in range(WINDOWS):
+                expected += [(vertex_buffer[w][i], o, s) for o, s in merged(filled, slot_vertex[i])]
+                expected += [(index_buffer[w][i], o, s) for o, s in merged(first, slot_index[i])]
         next_pass = t + 4.0
     if f['data']:
         failures.append(f"frame {n}: {len(f['data'])} glBufferData outside the set-up")
@@ -150,6 +167,6 @@ if refills == 0:
 if failures:
     print("\n".join(failures), file=sys.stderr)
     sys.exit(1)
-print("every frame: 10 draws, 3 program switches, 11 uniform calls; buffer writes only at set-up "
+print(f"every frame of {WINDOWS} window(s): 10 draws, 3 program switches, 11 uniform calls; buffer writes only at set-up "
       "and, per respawn pass, exactly the slots it filled")
 PY

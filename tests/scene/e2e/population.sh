@@ -23,23 +23,5 @@ for _ in $(seq 100); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$saver" 2>/dev/null && { kill "$saver"; echo "the saver did not end on Escape" >&2; exit 1; }
 wait "$saver" || { echo "the saver exited with $?" >&2; exit 1; }
 
-size=$(identify -format '%w %h' "$work/shot.png")
-convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb" || exit 1
-/usr/bin/python3 - "$work/shot.rgb" $size <<'PY'
-import sys
-path, width, height = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-data = open(path, 'rb').read()
-standing_out = 0
-rows_with_particles = 0
-for y in range(height):
-    row = data[y * width * 3:(y + 1) * width * 3]
-    pixels = [row[x * 3:x * 3 + 3] for x in range(width)]
-    usual = [sorted(p[c] for p in pixels)[width // 2] for c in range(3)]
-    count = sum(1 for p in pixels if max(abs(p[c] - usual[c]) for c in range(3)) > 24)
-    standing_out += count
-    rows_with_particles += count > 0
-print(f"pixels standing out at 34 s: {standing_out} in {rows_with_particles} rows")
-if standing_out < 200 or rows_with_particles < 10:
-    print("too few particles on screen after the first generation died", file=sys.stderr)
-    sys.exit(1)
-PY
+"$(dirname "$0")/../../support/scene_on_screen.py" "$work/shot.png" --particles 200 10 ||
+  { echo "too few particles on screen after the first generation died" >&2; exit 1; }

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The Debian package, built with CPack from the test's build tree: the file
+# name carries the project version, the files are where Debian and
+# XScreenSaver look for them, the library dependencies came from
+# dpkg-shlibdeps, lintian finds no error, and the settings description is
+# well-formed XML. Unpacks the package into UNPACKED for the next test.
+#   package.sh BUILD-TREE UNPACKED
+set -uo pipefail
+tree=$1
+unpacked=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "$*" >&2; exit 1; }
+
+cpack --config "$tree/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; exit 1; }
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$tree/CPackConfig.cmake")
+deb="$work/vesperine_${version}_amd64.deb"
+[ -n "$version" ] && [ -f "$deb" ] || fail "no vesperine_${version}_amd64.deb: $(ls "$work")"
+echo "$(basename "$deb"): $(stat -c %s "$deb") bytes"
+
+dpkg-deb -c "$deb" | awk '{ print $6 $7 $8 }' >"$work/contents"
+for file in ./usr/bin/vesperine './usr/libexec/xscreensaver/vesperine->../../bin/vesperine' \
+            ./usr/share/xscreensaver/config/vesperine.xml ./usr/share/man/man6/vesperine.6.gz \
+            ./usr/share/doc/vesperine/copyright ./usr/share/doc/vesperine/changelog.gz \
+            ./usr/share/doc/vesperine/README.Debian; do
+  grep -qxF -- "$file" "$work/contents" || fail "the package lacks $file"
+done
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version $(dpkg-deb -f "$deb" Version)"
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libc6 libglfw3 libx11-6; do
+  [[ $depends == *"$library ("* || $depends == *"$library,"* || $depends == *"$library" ]] ||
+    fail "Depends lacks $library: $depends"
+done
+[[ $(dpkg-deb -f "$deb" Recommends) == *xfonts-75dpi* ]] || fail "no Recommends of the Helvetica fonts"
+
+lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1
+status=$?
+grep -v 'root privileges' "$work/lintian.log"
+[ $status = 0 ] || fail "lintian reports errors"
+
+rm -rf "$unpacked"
+dpkg -x "$deb" "$unpacked" || fail "dpkg -x failed"
+/usr/bin/python3 -c 'import sys, xml.etree.ElementTree as t; r = t.parse(sys.argv[1]).getroot(); \
+  sys.exit(r.tag != "screensaver" or r.find("command").get("arg") != "--root")' \
+  "$unpacked/usr/share/xscreensaver/config/vesperine.xml" || fail "vesperine.xml is not the settings description"
+gzip -dc "$unpacked/usr/share/doc/vesperine/changelog.gz" | head -n 1 | grep -qF "vesperine ($version)" ||
+  fail "the changelog does not start with this version"
+exit 0

@@ -1,0 +1,42 @@
+#!/usr/bin/python3
+"""Does a screenshot show the saver's scene?
+   scene_on_screen.py IMAGE [--sky] [--particles PIXELS ROWS]
+
+--sky        the night-sky gradient: at five heights from top to bottom, the
+             usual (median) colour of the row is bluer than red, and bluer at
+             each height than at the one above.
+--particles  at least PIXELS pixels, in at least ROWS rows, stand out from
+             their row's usual colour (the gradient is the same along a row,
+             so what stands out is a snowflake or a snow particle).
+Exit status 0 when the picture shows all that was asked for; one line of
+figures either way."""
+import subprocess
+import sys
+
+path, options = sys.argv[1], sys.argv[2:]
+size = subprocess.run(['identify', '-format', '%w %h', path], capture_output=True, text=True, check=True)
+width, height = (int(v) for v in size.stdout.split())
+data = subprocess.run(['convert', path, '-depth', '8', 'rgb:-'], capture_output=True, check=True).stdout
+
+usual = []
+standing_out = 0
+rows_with_particles = 0
+for y in range(height):
+    row = data[y * width * 3:(y + 1) * width * 3]
+    pixels = [row[x * 3:x * 3 + 3] for x in range(width)]
+    median = [sorted(p[c] for p in pixels)[width // 2] for c in range(3)]
+    usual.append(median)
+    count = sum(1 for p in pixels if max(abs(p[c] - median[c]) for c in range(3)) > 24)
+    standing_out += count
+    rows_with_particles += count > 0
+
+shown = True
+samples = [usual[(height - 1) * i // 4] for i in range(5)]
+if '--sky' in options:
+    blues = [s[2] for s in samples]
+    shown = all(s[2] > s[0] for s in samples) and blues == sorted(blues) and blues[-1] - blues[0] >= 20
+if '--particles' in options:
+    at = options.index('--particles')
+    shown = shown and standing_out >= int(options[at + 1]) and rows_with_particles >= int(options[at + 2])
+print(f'row colours top to bottom {samples}; {standing_out} pixels stand out in {rows_with_particles} rows')
+sys.exit(0 if shown else 1)
