@@ -26,11 +26,12 @@ std::uint32_t FrameScheduler::seed_for_time(double t)
 
 void FrameScheduler::step()
 {
-    double t = hooks_.read_clock();
+    const double library_time = hooks_.read_clock();
+    double t = clock_.scene_time(library_time);
     float time = static_cast<float>(t);
 
     if (state_ == Unseeded) {
-        seed_random(seed_for_time(t));
+        seed_random(seed_for_time(library_time));
         next_respawn_time_ = first_respawn_time;
         state_ = Running;
     }
@@ -41,6 +42,10 @@ void FrameScheduler::step()
             hooks_.draw_frame(time);
     }
     if (state_ == Respawn) {
+        if (shift_clock_if_due(t)) {
+            t = clock_.scene_time(library_time);
+            time = static_cast<float>(t);
+        }
         run_respawn_pass(time);
         next_respawn_time_ = time + respawn_period;
         state_ = Running;
@@ -48,15 +53,27 @@ void FrameScheduler::step()
     }
 }
 
+bool FrameScheduler::shift_clock_if_due(double scene_time)
+{
+    const double moved = clock_.advance_if_due(scene_time);
+    if (moved == 0.0)
+        return false;
+    for (int i = 0; i < count_; ++i)
+        batches_[i]->shift_times(moved);
+    upload_all_ = true;
+    return true;
+}
+
 int FrameScheduler::run_respawn_pass(float now)
 {
     int reuploaded = 0;
     for (int i = 0; i < count_; ++i) {
         batches_[i]->expire(now);
-        if (batches_[i]->spawn(now, scene_batch_specs[i % batch_count].respawn_limit) == 1) {
+        if (batches_[i]->spawn(now, scene_batch_specs[i % batch_count].respawn_limit) == 1 || upload_all_) {
             hooks_.reupload(i);
             ++reuploaded;
         }
     }
+    upload_all_ = false;
     return reuploaded;
 }

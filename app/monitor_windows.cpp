@@ -7,6 +7,7 @@
 #include "render/fixed_gl_state.h"
 #include "render/scene.h"
 #include "snow/batch_buffer.h"
+#include "snow/batch_upload.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -188,10 +189,13 @@ int every_batch_count()
 
 void reupload_any_batch(int batch)
 {
-    if (batch < scene_batch_count)
+    if (batch < scene_batch_count) {
         reupload_batch(batch);
-    else
-        monitors.windows[batch / scene_batch_count - 1].batch_buffers[batch % scene_batch_count]->reupload();
+        return;
+    }
+    MonitorWindow& entry = monitors.windows[batch / scene_batch_count - 1];
+    const int kind = batch % scene_batch_count;
+    upload_batch_changes(*entry.batches[kind], *entry.batch_buffers[kind]);
 }
 
 void draw_every_monitor(float time)

@@ -34,8 +34,8 @@ void set_up_monitor_snowfalls();
 SnowflakeBatch* const* every_batch();
 int every_batch_count();
 
-// Frame hooks over that list. reupload_any_batch sends entry `batch` to its
-// buffer again. draw_every_monitor draws the frame at `time` seconds in each
+// Frame hooks over that list. reupload_any_batch sends what changed in entry
+// `batch` to its buffer. draw_every_monitor draws the frame at `time` seconds in each
 // further window and presents it there (swap interval 0), then draws the
 // primary's frame into its back buffer, for the frame loop to present with
 // its own, vertical-blank-paced swap.

@@ -1,6 +1,7 @@
 #include "app/saver_app.h"
 
 #include "app/attach_window.h"
+#include "app/frame_pacer.h"
 #include "app/frame_scheduler.h"
 #include "app/gl_requirements.h"
 #include "app/hack_mode.h"
@@ -17,6 +18,19 @@
 #include <glad/gl.h>
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
+
+namespace {
+
+// The primary monitor's refresh rate in Hz; 0 when the library knows none
+// (Xvfb reports 0).
+int primary_refresh_rate()
+{
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    return mode ? mode->refreshRate : 0;
+}
+
+} // namespace
 
 SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
 {
@@ -142,10 +156,12 @@ void SaverApp::run()
     // random numbers at its first step, after the set-up's population.
     FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_every_monitor, reupload_any_batch}, every_batch(),
                              every_batch_count());
+    FramePacer pacer(primary_refresh_rate(), glfwGetTime, platform::sleep_seconds);
     bool keep_running = true;
     while (keep_running) {
         scheduler.step(); // draws exactly one frame
         glfwSwapBuffers(window);
+        pacer.wait_for_deadline(); // sleeps only where the swap did not wait for the display
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
         if (!hack_mode.active && glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)

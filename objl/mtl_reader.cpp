@@ -45,12 +45,14 @@ bool ModelReader::read_materials_text(std::string_view mtl_text)
     std::string_view rest = mtl_text;
     std::string_view line;
     while (next_line(&rest, &line)) {
-        // A CR LF text leaves a CR on a keyword that stands alone ("newmtl"
-        // with no name); it still counts as that keyword.
-        const std::string_view keyword = trim_line_breaks(statement_keyword(line));
+        // A CR LF text leaves a CR on a keyword that stands alone. Such a
+        // keyword matches nothing ("Ns\r" has no number to read, so the line
+        // is skipped), except a bare "newmtl", which still starts an unnamed
+        // material.
+        const std::string_view keyword = statement_keyword(line);
         const std::string_view arguments = statement_arguments(line);
         bool converted = true;
-        if (keyword == "newmtl") {
+        if (keyword == "newmtl" || keyword == "newmtl\r") {
             if (newmtl_seen) {
                 read.push_back(std::move(current));
                 current = Material();

@@ -76,6 +76,12 @@ void catch_stop_signals();
 // wherever catch_stop_signals was not called.
 bool stop_requested();
 
+// --- Time ----------------------------------------------------------------------
+
+// Sleeps about `seconds` (nothing for 0 or less) without using the
+// processor. A signal may end it early.
+void sleep_seconds(double seconds);
+
 // --- Preview host window -----------------------------------------------------
 // `host` is an HWND on Windows and an X11 window id elsewhere.
 

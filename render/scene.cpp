@@ -6,6 +6,7 @@
 #include "render/mip_texture.h"
 #include "render/shader_program.h"
 #include "snow/batch_buffer.h"
+#include "snow/batch_upload.h"
 #include "snow/snowflake_batch.h"
 #include "snow/static_mesh.h"
 
@@ -91,6 +92,7 @@ void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers)
             batch.kind() == ParticleKind::Flake ? *scene.flake_program : *scene.quad_program;
         add_particle_attributes(*buffer, program);
         buffer->upload();
+        batch.forget_changes(); // sent whole just now
         buffers[i] = buffer;
     }
 }
@@ -127,5 +129,5 @@ void draw_view(float time, BatchBuffer* const* buffers, int width, int height, f
 
 void reupload_batch(int batch)
 {
-    scene.batch_buffers[batch]->reupload();
+    upload_batch_changes(*scene.batches[batch], *scene.batch_buffers[batch]);
 }

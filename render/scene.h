@@ -44,9 +44,10 @@ void set_up_scene();
 // the scene's share group current.
 void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers);
 
-// Draws one frame at `time` seconds of the windowing library's clock (the
-// clock of the particles' start and finish times) into the back buffer,
-// with the drawable size of this moment. Does not swap.
+// Draws one frame at `time` seconds of scene time (the library's clock less
+// the scene clock's offset; the clock of the particles' start and finish
+// times) into the back buffer, with the drawable size of this moment. Does
+// not swap.
 void draw_frame(float time);
 
 // The same for any monitor: the nine batch buffers `buffers` (scene order)
@@ -54,5 +55,6 @@ void draw_frame(float time);
 // buffer of `width` x `height` pixels whose aspect ratio is `aspect`.
 void draw_view(float time, BatchBuffer* const* buffers, int width, int height, float aspect);
 
-// Sends batch `batch`'s arrays to its buffer again, after a spawn changed them.
+// Sends what changed in batch `batch`'s arrays since its last upload to its
+// buffer: the slots a spawn filled, or everything after the clock moved.
 void reupload_batch(int batch);

@@ -68,3 +68,15 @@ void BatchBuffer::reupload() const
     glBufferSubData(GL_ARRAY_BUFFER, 0, vertex_bytes_, vertex_data_);
     glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, index_bytes_, index_data_);
 }
+
+void BatchBuffer::reupload_ranges(const std::vector<ByteRange>& vertex_ranges,
+                                  const std::vector<ByteRange>& index_ranges) const
+{
+    bind();
+    const char* vertex_bytes = reinterpret_cast<const char*>(vertex_data_);
+    for (const ByteRange& range : vertex_ranges)
+        glBufferSubData(GL_ARRAY_BUFFER, range.offset, range.bytes, vertex_bytes + range.offset);
+    const char* index_bytes = reinterpret_cast<const char*>(index_data_);
+    for (const ByteRange& range : index_ranges)
+        glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, range.offset, range.bytes, index_bytes + range.offset);
+}

@@ -10,6 +10,9 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "snow/byte_range.h"
 
 class ShaderProgram;
 
@@ -41,6 +44,9 @@ public:
     void upload() const;
     // Sends both arrays again, whole, from offset 0; attributes untouched.
     void reupload() const;
+    // Sends only the given ranges of the vertex and of the index array, one
+    // write each; attributes untouched.
+    void reupload_ranges(const std::vector<ByteRange>& vertex_ranges, const std::vector<ByteRange>& index_ranges) const;
 
     int index_count() const { return index_count_; }
     std::uint32_t vertex_buffer() const { return vertex_buffer_; }

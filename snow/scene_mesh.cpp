@@ -7,6 +7,9 @@
 
 namespace {
 
+// A particle batch's vertex, the largest any owner lays out.
+constexpr std::size_t largest_vertex_bytes = 80;
+
 // Sum of squares from 0 in the order x, y, z, in single precision.
 float length3(float x, float y, float z)
 {
@@ -34,7 +37,7 @@ void fail_to_load_mesh()
     platform::exit_process(0);
 }
 
-SceneMesh::SceneMesh(int mesh_resource, int material_resource, float mesh_scale)
+SceneMesh::SceneMesh(int mesh_resource, int material_resource, float mesh_scale, int copies)
     : scale(mesh_scale)
 {
     bool loaded = false;
@@ -42,22 +45,22 @@ SceneMesh::SceneMesh(int mesh_resource, int material_resource, float mesh_scale)
         objl::ModelReader reader;
         if (reader.read_model(static_cast<std::uint32_t>(mesh_resource),
                               static_cast<std::uint32_t>(material_resource)))
-            loaded = convert(reader.meshes);
+            loaded = convert(reader.meshes, copies);
     }
     if (!loaded)
         fail_to_load_mesh();
     apply_scale();
 }
 
-SceneMesh::SceneMesh(const std::vector<objl::Mesh>& meshes, float mesh_scale)
+SceneMesh::SceneMesh(const std::vector<objl::Mesh>& meshes, float mesh_scale, int copies)
     : scale(mesh_scale)
 {
-    if (!convert(meshes))
+    if (!convert(meshes, copies))
         fail_to_load_mesh();
     apply_scale();
 }
 
-bool SceneMesh::convert(const std::vector<objl::Mesh>& meshes)
+bool SceneMesh::convert(const std::vector<objl::Mesh>& meshes, int copies)
 {
     if (meshes.empty())
         return false;
@@ -66,9 +69,12 @@ bool SceneMesh::convert(const std::vector<objl::Mesh>& meshes)
     const objl::Mesh& mesh = meshes.back();
     const std::size_t vertices = mesh.vertices.size();
     const std::size_t index_total = mesh.indices.size();
-    // The batches multiply these by up to 200 copies of 20 floats of 4 bytes
-    // and still count bytes in 32 bits.
-    const std::size_t most = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) / (200 * 80);
+    // The owner multiplies these by its number of copies, of vertices of up
+    // to 20 floats (80 bytes), and still counts bytes in 32 bits: a 5-slot
+    // batch may hold a mesh forty times the size a 200-slot one may.
+    const std::size_t copy_count = copies < 1 ? 1 : static_cast<std::size_t>(copies);
+    const std::size_t most =
+        static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()) / (copy_count * largest_vertex_bytes);
     if (vertices == 0 || index_total == 0 || index_total % 3 != 0 || vertices > most || index_total > most)
         return false;
     for (std::uint32_t index : mesh.indices)

@@ -12,14 +12,17 @@
 class SceneMesh {
 public:
     // Loads OBJ text `mesh_resource` with MTL text `material_resource` and
-    // multiplies the positions by `scale`. A model that cannot be read, or
-    // that holds no usable triangle mesh, shows "Failed to load mesh" and
-    // ends the process with exit code 0.
-    SceneMesh(int mesh_resource, int material_resource, float scale);
+    // multiplies the positions by `scale`. `copies` is how many copies of
+    // the mesh its owner lays out (a batch's slot count, 1 for a single
+    // mesh): the arrays of all copies must stay countable in 32-bit bytes.
+    // A model that cannot be read, that holds no usable triangle mesh or
+    // that is too big for its copies shows "Failed to load mesh" and ends
+    // the process with exit code 0.
+    SceneMesh(int mesh_resource, int material_resource, float scale, int copies);
 
     // The same conversion from meshes already read (the reader's `meshes`);
     // the last mesh is the one kept. Fails like the constructor above.
-    SceneMesh(const std::vector<objl::Mesh>& meshes, float scale);
+    SceneMesh(const std::vector<objl::Mesh>& meshes, float scale, int copies);
 
     SceneMesh(const SceneMesh&) = delete;
     SceneMesh& operator=(const SceneMesh&) = delete;
@@ -37,7 +40,7 @@ public:
 private:
     // False when there is no mesh, no triangle, a partial triangle or an
     // index outside the mesh's vertices: nothing later may read outside.
-    bool convert(const std::vector<objl::Mesh>& meshes);
+    bool convert(const std::vector<objl::Mesh>& meshes, int copies);
     void compute_tangents();
     void apply_scale();
 };

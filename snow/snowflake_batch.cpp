@@ -19,12 +19,12 @@ void write3(float* out, Vec3 v)
 
 SnowflakeBatch::SnowflakeBatch(int mesh_resource, int material_resource, float scale,
                                int particle_count, ParticleKind kind)
-    : SnowflakeBatch(new SceneMesh(mesh_resource, material_resource, scale), particle_count, kind)
+    : SnowflakeBatch(new SceneMesh(mesh_resource, material_resource, scale, particle_count), particle_count, kind)
 {
 }
 
 SnowflakeBatch::SnowflakeBatch(SceneMesh* mesh, int particle_count, ParticleKind kind)
-    : kind_(kind), particle_count_(particle_count < 0 ? 0 : particle_count), mesh_(mesh)
+    : kind_(kind), particle_count_(particle_count < 0 ? 0 : particle_count), changes_(particle_count_), mesh_(mesh)
 {
     build();
 }
@@ -56,6 +56,7 @@ void SnowflakeBatch::place_particle(float x, float y, float z, Vec3 move_directi
     if (slot < 0 || slot >= particle_count_)
         return;
     alive_[slot] = 1;
+    changes_.note_fill(slot);
     const Vec3 translation{x, y, z};
     const float* positions = mesh_->positions.data();
     const float* tex_coords = mesh_->tex_coords.data();
@@ -126,6 +127,15 @@ void SnowflakeBatch::expire(float now)
     for (int p = 0; p < particle_count_; ++p)
         if (alive_[p] == 1 && now >= finish_time(p))
             alive_[p] = 0;
+}
+
+void SnowflakeBatch::shift_times(double seconds)
+{
+    for (std::size_t at = time_offset; at + 1 < vertices_.size(); at += vertex_stride) {
+        vertices_[at] = static_cast<float>(vertices_[at] - seconds);
+        vertices_[at + 1] = static_cast<float>(vertices_[at + 1] - seconds);
+    }
+    changes_.note_all();
 }
 
 float SnowflakeBatch::finish_time(int slot) const

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "render/vector.h"
+#include "snow/slot_changes.h"
 
 class SceneMesh;
 
@@ -56,6 +57,20 @@ public:
     // Touches only the live flags, so no re-upload is needed.
     void expire(float now);
 
+    // Moves the start and finish times of every slot `seconds` earlier, as
+    // the scene clock moves on; each is computed in double and rounded once
+    // (exact for the times of live particles, see SceneClock). The next
+    // upload then sends the arrays whole.
+    void shift_times(double seconds);
+
+    // The slots written since the arrays were last sent, and forgetting them
+    // once they have been.
+    const SlotChanges& changes() const { return changes_; }
+    void forget_changes() { changes_.clear(); }
+    // Bytes of one slot's copy in the vertex and the index array.
+    int slot_vertex_bytes() const { return mesh_vertex_count_ * vertex_stride * 4; }
+    int slot_index_bytes() const { return mesh_index_count_ * 4; }
+
     int vertex_bytes() const { return vertex_count_ * vertex_stride * 4; }
     const float* vertex_data() const { return vertices_.data(); }
     int stride() const { return vertex_stride; }
@@ -79,6 +94,7 @@ private:
     ParticleKind kind_;
     std::int32_t particle_count_;
     std::vector<std::int32_t> alive_;      // 1 while the slot is live
+    SlotChanges changes_;                  // slots written since the last upload
     std::vector<float> vertices_;          // vertex_count_ * vertex_stride, zero where never filled
     std::vector<std::uint32_t> indices_;   // index_count_, zero where never filled
     std::unique_ptr<SceneMesh> mesh_;      // kept for the life of the process

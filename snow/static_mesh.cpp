@@ -12,7 +12,7 @@ constexpr float overdraw_threshold = 1.05f;
 } // namespace
 
 StaticMesh::StaticMesh(int mesh_resource, int material_resource, float scale)
-    : StaticMesh(new SceneMesh(mesh_resource, material_resource, scale))
+    : StaticMesh(new SceneMesh(mesh_resource, material_resource, scale, 1))
 {
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -66,6 +67,28 @@ TEST(MtlReader, ShortNewmtlLineNamesTheMaterialNone)
     EXPECT_EQ(reader.materials[0].name, "none");
     EXPECT_EQ(reader.materials[1].name, "none");
     EXPECT_EQ(reader.materials[2].name, "x");
+}
+
+// A keyword followed directly by the CR of a CR LF line is no keyword this
+// reader knows: the line is skipped instead of failing on an empty number.
+// Only a bare "newmtl" still starts a material, named "none".
+TEST(MtlReader, KeywordAloneBeforeCrIsIgnored)
+{
+    const std::string values = "newmtl m\r\nNs 7\r\nNi 1.5\r\nd 0.5\r\nillum 2\r\nmap_Kd k.png\r\n";
+    const auto fields = [](const objl::Material& m) {
+        return std::make_tuple(m.name, m.specular_exponent, m.optical_density, m.dissolve, m.illumination,
+                               m.diffuse_map, m.bump_map);
+    };
+    objl::ModelReader plain, with_bare_keywords;
+    ASSERT_TRUE(plain.read_materials_text(values));
+    ASSERT_TRUE(with_bare_keywords.read_materials_text(values + "Ns\r\nNi\r\nd\r\nillum\r\nmap_Kd\r\nKa\r\nbump\r\n"
+                                                                "newmtl\r\nd\r\n"));
+    EXPECT_EQ(fields(plain.materials.at(0)), std::make_tuple(std::string("m"), 7.0f, 1.5f, 0.5f, 2,
+                                                             std::string("k.png\r"), std::string()));
+    ASSERT_EQ(with_bare_keywords.materials.size(), 2u);
+    EXPECT_EQ(fields(with_bare_keywords.materials[0]), fields(plain.materials[0]));
+    EXPECT_EQ(with_bare_keywords.materials[1].name, "none");
+    EXPECT_EQ(with_bare_keywords.materials[1].dissolve, 0.0f);
 }
 
 TEST(MtlReader, TwoBlocksGiveTwoMaterialsAndTheSecondStartsFromDefaults)

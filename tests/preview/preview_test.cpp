@@ -193,13 +193,19 @@ protected:
 
     // The night sky over the whole host area: bright blue along the bottom,
     // dark along the top (snowflakes are few and small at these sizes).
-    ::testing::AssertionResult shows_the_sky()
+    // Waits up to `timeout_ms` for it: after a resize the first frame at the
+    // new size comes a frame period or two later.
+    ::testing::AssertionResult shows_the_sky(int timeout_ms = 5000)
     {
-        Geometry g = geometry_of(host);
-        int blue = percent_of_row(g.height - 1, [](int r, int, int b) { return b > 80 && b > r + 40; });
-        int dark = percent_of_row(0, [](int r, int gr, int b) { return r < 60 && gr < 60 && b < 60; });
-        if (blue >= 90 && dark >= 90)
-            return ::testing::AssertionSuccess();
+        int blue = 0, dark = 0;
+        for (int waited = 0; waited < timeout_ms; waited += 25) {
+            Geometry g = geometry_of(host);
+            blue = percent_of_row(g.height - 1, [](int r, int, int b) { return b > 80 && b > r + 40; });
+            dark = percent_of_row(0, [](int r, int gr, int b) { return r < 60 && gr < 60 && b < 60; });
+            if (blue >= 90 && dark >= 90)
+                return ::testing::AssertionSuccess();
+            sleep_ms(25);
+        }
         return ::testing::AssertionFailure() << blue << "% of the bottom row blue, " << dark
                                              << "% of the top row dark";
     }

@@ -29,9 +29,10 @@ inline objl::Mesh make_objl_mesh(std::initializer_list<float> xyz, std::initiali
     return objl::Mesh(vertices, std::vector<std::uint32_t>(indices));
 }
 
-inline SceneMesh* make_scene_mesh(const objl::Mesh& mesh, float scale = 1.0f)
+// `copies`: the slot count of the batch the mesh is for.
+inline SceneMesh* make_scene_mesh(const objl::Mesh& mesh, float scale = 1.0f, int copies = 1)
 {
-    return new SceneMesh(std::vector<objl::Mesh>{mesh}, scale);
+    return new SceneMesh(std::vector<objl::Mesh>{mesh}, scale, copies);
 }
 
 // Four corners of a unit square, two triangles sharing the edge 1-2:

@@ -20,7 +20,7 @@ TEST(SceneMesh, ScalesPositionsOnly)
     SceneMesh mesh(std::vector<objl::Mesh>{make_objl_mesh({-2.5f, 2.3698f, 0, -2.5f, -2.6302f, 0, 2.5f, 2.3698f, 0,
                                                            2.5f, -2.6302f, 0},
                                                           {0, 1, 2, 3, 2, 1}, {0, 1, 0, 0, 1, 1, 1, 0})},
-                   250.0f);
+                   250.0f, 1);
     ASSERT_EQ(mesh.vertex_count, 4);
     ASSERT_EQ(mesh.index_count, 6);
     EXPECT_FLOAT_EQ(mesh.positions[0], -625.0f);
@@ -43,7 +43,7 @@ TEST(SceneMesh, NormalisesNormalsOfAnyLength)
     m.vertices[0].normal = {3.0f, 4.0f, 0.0f};
     m.vertices[1].normal = {0.0f, 0.0f, -0.001f};
     m.vertices[2].normal = {0.0f, 0.0f, 0.0f}; // a degenerate triangle's normal stays zero
-    SceneMesh mesh(std::vector<objl::Mesh>{m}, 1.0f);
+    SceneMesh mesh(std::vector<objl::Mesh>{m}, 1.0f, 1);
     EXPECT_FLOAT_EQ(mesh.normals[0], 0.6f);
     EXPECT_FLOAT_EQ(mesh.normals[1], 0.8f);
     EXPECT_FLOAT_EQ(mesh.normals[5], -1.0f);
@@ -59,7 +59,7 @@ TEST(SceneMesh, SharedVertexKeepsTheLaterTrianglesTangent)
     objl::Mesh m = make_objl_mesh({0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}, {0, 1, 2, 1, 3, 2},
                                   {0, 0, 1, 0, 0, 1, 0, 0});
     // Triangle 1: P1=(1,0) uv (1,0); P3=(1,1) uv (0,0); P2=(0,1) uv (0,1).
-    SceneMesh mesh(std::vector<objl::Mesh>{m}, 1.0f);
+    SceneMesh mesh(std::vector<objl::Mesh>{m}, 1.0f, 1);
     // Vertex 0 only in triangle 0: tangent +x, bitangent +y.
     EXPECT_FLOAT_EQ(mesh.tangents[0], 1.0f);
     EXPECT_FLOAT_EQ(mesh.tangents[1], 0.0f);
@@ -79,8 +79,8 @@ TEST(SceneMesh, SharedVertexKeepsTheLaterTrianglesTangent)
 TEST(SceneMesh, TangentsDoNotDependOnTheScale)
 {
     const objl::Mesh m = make_objl_mesh({0, 0, 0, 2, 0, 1, 0, 3, 0}, {0, 1, 2}, {0, 0, 1, 0.2f, 0.1f, 1});
-    SceneMesh small(std::vector<objl::Mesh>{m}, 1.0f);
-    SceneMesh big(std::vector<objl::Mesh>{m}, 250.0f);
+    SceneMesh small(std::vector<objl::Mesh>{m}, 1.0f, 1);
+    SceneMesh big(std::vector<objl::Mesh>{m}, 250.0f, 1);
     for (int k = 0; k < 9; ++k) {
         EXPECT_FLOAT_EQ(small.tangents[k], big.tangents[k]);
         EXPECT_FLOAT_EQ(small.bitangents[k], big.bitangents[k]);
@@ -92,7 +92,7 @@ TEST(SceneMesh, KeepsTheLastOfSeveralMeshes)
 {
     const objl::Mesh first = make_objl_mesh({0, 0, 0, 1, 0, 0, 0, 1, 0, 5, 5, 5}, {0, 1, 2, 1, 2, 3});
     const objl::Mesh last = make_objl_mesh({7, 0, 0, 1, 0, 0, 0, 1, 0}, {2, 1, 0});
-    SceneMesh mesh(std::vector<objl::Mesh>{first, last}, 2.0f);
+    SceneMesh mesh(std::vector<objl::Mesh>{first, last}, 2.0f, 1);
     EXPECT_EQ(mesh.vertex_count, 3);
     EXPECT_EQ(mesh.index_count, 3);
     EXPECT_FLOAT_EQ(mesh.positions[0], 14.0f);

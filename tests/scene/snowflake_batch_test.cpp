@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -287,4 +288,42 @@ TEST(SnowflakeBatch, KeepsEveryParameterInsideItsKindsRange)
         const int zero_spins = (f[11] == 0.0f) + (f[12] == 0.0f) + (f[13] == 0.0f);
         ASSERT_GE(zero_spins, 2) << "flake " << p;
     }
+}
+
+// A batch remembers which slots spawn wrote since its last upload: their
+// vertex bytes, neighbours merged, and their index bytes only at a slot's
+// first fill (a refill writes the same indices again). Moving the clock
+// makes everything pending.
+TEST(SnowflakeBatch, RemembersTheSlotsToSendAtTheNextUpload)
+{
+    SnowflakeBatch batch(make_square_mesh(), 5, ParticleKind::Flake);
+    const int v = batch.slot_vertex_bytes(), i = batch.slot_index_bytes();
+    EXPECT_EQ(v, 4 * 80);
+    EXPECT_EQ(i, 6 * 4);
+    const auto as_pairs = [](const std::vector<ByteRange>& ranges) {
+        std::vector<std::pair<int, int>> pairs;
+        for (const ByteRange& r : ranges)
+            pairs.emplace_back(r.offset, r.bytes);
+        return pairs;
+    };
+    using Pairs = std::vector<std::pair<int, int>>;
+
+    batch.spawn(0.0f, 2);     // slots 0, 1 until 20 s
+    batch.forget_changes();   // sent whole by the set-up
+    EXPECT_FALSE(batch.changes().pending());
+    batch.spawn(5.0f, 1);     // slot 2, first fill
+    EXPECT_EQ(as_pairs(batch.changes().vertex_ranges(v)), (Pairs{{2 * v, v}}));
+    EXPECT_EQ(as_pairs(batch.changes().index_ranges(i)), (Pairs{{2 * i, i}}));
+    batch.forget_changes();
+
+    batch.expire(21.0f);      // frees slots 0 and 1
+    batch.spawn(21.0f, 5);    // refills 0 and 1, first fills 3 and 4
+    EXPECT_EQ(as_pairs(batch.changes().vertex_ranges(v)), (Pairs{{0, 2 * v}, {3 * v, 2 * v}}));
+    EXPECT_EQ(as_pairs(batch.changes().index_ranges(i)), (Pairs{{3 * i, 2 * i}}));
+    EXPECT_FALSE(batch.changes().whole());
+    batch.forget_changes();
+
+    batch.shift_times(2048.318359375);
+    EXPECT_TRUE(batch.changes().whole());
+    EXPECT_EQ(batch.finish_time(2), 25.0f - 2048.318359375f);
 }

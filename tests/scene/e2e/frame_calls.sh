@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # The per-frame GL cost of the real saver, counted in an apitrace trace of a
-# ~7.5 s run under the current X display: every frame makes exactly ten
+# ~24 s run under the current X display: every frame makes exactly ten
 # indexed draws, three program switches and eleven uniform calls; buffers
-# are written by the set-up (first frame) and by the frame of the respawn
-# pass at 5 s of library time (which places particles in all nine batches),
-# and by no other frame. With WINDOWS (default 1) the run must draw in that
-# many windows, one per monitor, each frame of each the same ten draws; the
-# set-up and the pass then write nine more batches per further window.
+# are written whole by the set-up (first frame) and, in the frame of each
+# respawn pass, before its drawing, by exactly the slots that pass filled:
+# each batch's vertex bytes of those slots (neighbours merged into one
+# write) and index bytes only of slots filled for the first time. The
+# passes (at 5, 9, 13, 17 and 21 s of library time) are replayed from the
+# frames' times: the set-up's snowflakes die at 20 s, so the 21 s pass
+# refills slots, whose indices are not sent again. With WINDOWS (default 1)
+# the run must draw in that many windows, one per monitor, each frame of
+# each the same ten draws; the set-up and every pass then write the same
+# slots of nine more batches per further window.
 #   frame_calls.sh PATH/TO/vesperine [WINDOWS]
 set -uo pipefail
 exe=$1
@@ -17,7 +22,7 @@ trap 'rm -rf "$work"' EXIT
 
 apitrace trace -o "$work/saver.trace" "$exe" /s >"$work/saver.log" 2>&1 &
 saver=$!
-sleep 7.5
+sleep 24
 xdotool key Escape >/dev/null 2>&1
 for _ in $(seq 100); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$saver" 2>/dev/null; then
@@ -28,57 +33,140 @@ wait "$saver" || { echo "the saver exited with $?" >&2; cat "$work/saver.log" >&
 
 apitrace dump --color=never "$work/saver.trace" >"$work/calls.txt" || exit 1
 
-# One line per completed frame: draws programs uniforms buffer_data buffer_sub_data
-# first_write_before_first_draw(1/0) drawable. Calls after the last swap are ignored;
-# "// fake" lines are apitrace's own additions for replay, and the swaps
-# before the first drawn frame are the windowing library's initial clear.
-awk '
-  /\/\/ fake/ { next }
-  /^[0-9]+ gl[A-Za-z0-9]*\(/ {
-    name = $2; sub(/\(.*/, "", name)
-    if (name == "glDrawElements") draws++
-    else if (name == "glUseProgram") programs++
-    else if (name ~ /^glUniform/) uniforms++
-    else if (name == "glBufferData") { full++; if (draws == 0) early++ }
-    else if (name == "glBufferSubData") { partial++; if (draws == 0) early++ }
-    else if (name == "glXSwapBuffers") {
-      if (draws == 0 && !drawn) next
-      drawn = 1
-      drawable = $0; sub(/.*drawable = /, "", drawable); sub(/[,)].*/, "", drawable)
-      print draws + 0, programs + 0, uniforms + 0, full + 0, partial + 0, (full + partial == early) ? 1 : 0, drawable
-      draws = programs = uniforms = full = partial = early = 0
-    }
-  }' "$work/calls.txt" >"$work/frames.txt"
+# Calls after the last swap are ignored; "// fake" lines are apitrace's own
+# additions for replay, and the swaps before the first drawn frame are the
+# windowing library's initial clear.
+/usr/bin/python3 - "$work/calls.txt" "$windows" <<'PY'
+import re
+import sys
 
-frames=$(wc -l <"$work/frames.txt")
-echo "frames traced: $frames"
-fail=0
-[ "$frames" -ge 10 ] || { echo "too few frames: $frames" >&2; fail=1; }
-awk -v fail=0 -v windows="$windows" '
-  {
-    n = NR - 1
-    frames_of[$7]++
-    if ($1 != 10) { printf "frame %d: %d draws, not 10\n", n, $1; fail = 1 }
-    if ($2 != 3) { printf "frame %d: %d program switches, not 3\n", n, $2; fail = 1 }
-    if ($3 != 11) { printf "frame %d: %d uniform calls, not 11\n", n, $3; fail = 1 }
-    if (n == 0) {
-      setup = 20 + 18 * (windows - 1)
-      if ($4 != setup || $5 != 0) { printf "set-up frame: %d buffer uploads and %d re-uploads, not %d and 0\n", $4, $5, setup; fail = 1 }
-    } else if ($4 + $5 > 0) {
-      respawns++
-      if ($4 != 0) { printf "frame %d: %d glBufferData outside the set-up\n", n, $4; fail = 1 }
-      if ($5 != 18 * windows) { printf "frame %d: %d re-uploads, not %d (both arrays of nine batches per window)\n", n, $5, 18 * windows; fail = 1 }
-      if ($6 != 1) { printf "frame %d: a re-upload after the drawing began\n", n; fail = 1 }
-    }
-  }
-  END {
-    for (d in frames_of) {
-      drawables++
-      if (frames_of[d] < 5) { printf "window %s: only %d frames\n", d, frames_of[d]; fail = 1 }
-    }
-    if (drawables != windows) { printf "frames in %d windows, not %d\n", drawables, windows; fail = 1 }
-    if (respawns != 1) { printf "%d frames wrote buffers after the set-up, not exactly the one of the 5 s pass\n", respawns; fail = 1 }
-    exit fail
-  }' "$work/frames.txt" >&2 || fail=1
-[ $fail -eq 0 ] && echo "every frame of $windows window(s): 10 draws, 3 program switches, 11 uniform calls; buffer writes only at set-up and after the respawn pass"
-exit $fail
+SLOTS = [5] * 8 + [200]          # particle slots of batches 0..8
+LIMITS = [1] * 8 + [20]          # particles one respawn pass may place
+LIFETIMES = [20.0] * 8 + [30.0]  # seconds
+SETUP = [2] * 8 + [50]           # particles placed by the set-up, at time 0
+
+WINDOWS = int(sys.argv[2])
+call = re.compile(r'^\d+ (gl[A-Za-z0-9]*)\((.*)\)')
+frames = []
+frame = dict(draws=0, programs=0, uniforms=0, data=[], sub=[], early=0, time=None)
+bound = {}
+drawn = False
+for line in open(sys.argv[1]):
+    if '// fake' in line:
+        continue
+    m = call.match(line)
+    if not m:
+        continue
+    name, args = m.group(1), m.group(2)
+    field = dict(re.findall(r'(\w+) = ([^,]+)', args))
+    if name == 'glBindBuffer':
+        bound[field['target']] = int(field['buffer'])
+    elif name == 'glDrawElements':
+        frame['draws'] += 1
+    elif name == 'glUseProgram':
+        frame['programs'] += 1
+    elif name.startswith('glUniform'):
+        frame['uniforms'] += 1
+        if name == 'glUniform1f' and frame['time'] is None:
+            frame['time'] = float(field['v0'])
+    elif name == 'glBufferData':
+        frame['data'].append((bound[field['target']], field['target'], int(field['size'])))
+        frame['early'] += frame['draws'] == 0
+    elif name == 'glBufferSubData':
+        frame['sub'].append((bound[field['target']], int(field['offset']), int(field['size'])))
+        frame['early'] += frame['draws'] == 0
+    elif name == 'glXSwapBuffers':
+        if frame['draws'] == 0 and not drawn:
+            continue
+        drawn = True
+        frame['drawable'] = field.get('drawable')
+        frames.append(frame)
+        frame = dict(draws=0, programs=0, uniforms=0, data=[], sub=[], early=0, time=None)
+
+failures = []
+print(f"frames traced: {len(frames)}")
+if len(frames) < 10:
+    failures.append(f"too few frames: {len(frames)}")
+for n, f in enumerate(frames):
+    if (f['draws'], f['programs'], f['uniforms']) != (10, 3, 11):
+        failures.append(f"frame {n}: {f['draws']} draws, {f['programs']} program switches, "
+                        f"{f['uniforms']} uniform calls, not 10, 3, 11")
+    if f['early'] != len(f['data']) + len(f['sub']):
+        failures.append(f"frame {n}: a buffer write after the drawing began")
+
+drawables = {}
+for f in frames:
+    drawables[f['drawable']] = drawables.get(f['drawable'], 0) + 1
+if len(drawables) != WINDOWS:
+    failures.append(f"frames in {len(drawables)} windows, not {WINDOWS}")
+failures += [f"window {d}: only {n} frames" for d, n in drawables.items() if n < 5]
+
+# The set-up: both arrays of the primary's nine batches and of the
+# background, then of each further window's nine, whole, batch by batch
+# (vertex array first).
+setup = frames[0]['data'] if frames else []
+if len(setup) != 20 + 18 * (WINDOWS - 1) or frames[0]['sub']:
+    failures.append(f"set-up frame: {len(setup)} uploads and {len(frames[0]['sub'])} re-uploads, "
+                    f"not {20 + 18 * (WINDOWS - 1)} and 0")
+    print("\n".join(failures), file=sys.stderr)
+    sys.exit(1)
+batch_uploads = [setup[0:18]] + [setup[20 + 18 * w:38 + 18 * w] for w in range(WINDOWS - 1)]
+vertex_buffer = [[b[2 * i][0] for i in range(9)] for b in batch_uploads]
+index_buffer = [[b[2 * i + 1][0] for i in range(9)] for b in batch_uploads]
+slot_vertex = [setup[2 * i][2] // SLOTS[i] for i in range(9)]
+slot_index = [setup[2 * i + 1][2] // SLOTS[i] for i in range(9)]
+whole_bytes = WINDOWS * sum(setup[k][2] for k in range(18))
+
+# The passes replayed: expire, then fill the lowest free slots up to the limit.
+finish = [[LIFETIMES[i] if p < SETUP[i] else None for p in range(SLOTS[i])] for i in range(9)]
+ever = [[p < SETUP[i] for p in range(SLOTS[i])] for i in range(9)]
+
+def merged(slots, size):
+    ranges = []
+    for p in sorted(slots):
+        if ranges and ranges[-1][0] + ranges[-1][1] == p * size:
+            ranges[-1][1] += size
+        else:
+            ranges.append([p * size, size])
+    return [tuple(r) for r in ranges]
+
+next_pass = 5.0
+passes = refills = 0
+for n, f in enumerate(frames[1:], start=1):
+    expected = []
+    if f['time'] is not None and f['time'] >= next_pass:
+        passes += 1
+        t = f['time']
+        for i in range(9):
+            for p in range(SLOTS[i]):
+                if finish[i][p] is not None and t >= finish[i][p]:
+                    finish[i][p] = None
+            filled = [p for p in range(SLOTS[i]) if finish[i][p] is None][:LIMITS[i]]
+            first = [p for p in filled if not ever[i][p]]
+            refills += len(filled) - len(first)
+            for p in filled:
+                finish[i][p] = t + LIFETIMES[i]
+                ever[i][p] = True
+            for w in range(WINDOWS):
+                expected += [(vertex_buffer[w][i], o, s) for o, s in merged(filled, slot_vertex[i])]
+                expected += [(index_buffer[w][i], o, s) for o, s in merged(first, slot_index[i])]
+        next_pass = t + 4.0
+    if f['data']:
+        failures.append(f"frame {n}: {len(f['data'])} glBufferData outside the set-up")
+    if sorted(f['sub']) != sorted(expected):
+        failures.append(f"frame {n} (t = {f['time']}): wrote {sorted(f['sub'])}, expected {sorted(expected)}")
+    elif expected:
+        sent = sum(s for _, _, s in f['sub'])
+        print(f"respawn pass at {f['time']:.3f} s: {len(f['sub'])} writes, {sent} bytes "
+              f"(whole arrays: {whole_bytes} bytes)")
+
+if passes < 5:
+    failures.append(f"only {passes} respawn passes traced, not the 5 up to 21 s")
+if refills == 0:
+    failures.append("no pass refilled a slot")
+if failures:
+    print("\n".join(failures), file=sys.stderr)
+    sys.exit(1)
+print(f"every frame of {WINDOWS} window(s): 10 draws, 3 program switches, 11 uniform calls; buffer writes only at set-up "
+      "and, per respawn pass, exactly the slots it filled")
+PY
