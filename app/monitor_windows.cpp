@@ -127,11 +127,17 @@ void open_window_on(GLFWmonitor* monitor, GLFWwindow* primary)
 
 } // namespace
 
-void hint_current_refresh_rate(GLFWmonitor* monitor)
+int current_refresh_rate(GLFWmonitor* monitor)
 {
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    return mode ? mode->refreshRate : 0;
+}
+
+void hint_current_refresh_rate(GLFWmonitor* monitor)
+{
+    const int rate = current_refresh_rate(monitor);
     // A rate of 0 is one the system does not know: any will do then.
-    glfwWindowHint(GLFW_REFRESH_RATE, mode && mode->refreshRate > 0 ? mode->refreshRate : GLFW_DONT_CARE);
+    glfwWindowHint(GLFW_REFRESH_RATE, rate > 0 ? rate : GLFW_DONT_CARE);
 }
 
 void open_monitor_windows(GLFWwindow* primary)

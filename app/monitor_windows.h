@@ -10,6 +10,10 @@ struct GLFWmonitor;
 struct GLFWwindow;
 class SnowflakeBatch;
 
+// `monitor`'s current refresh rate in Hz; 0 when the system does not know
+// it (Xvfb and Wine report 0) or there is no monitor.
+int current_refresh_rate(GLFWmonitor* monitor);
+
 // Asks the next full-screen window for `monitor`'s current refresh rate.
 // Left to choose, the library takes the highest rate the size offers and
 // switches the display mode to it.

@@ -19,19 +19,6 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-namespace {
-
-// The primary monitor's refresh rate in Hz; 0 when the library knows none
-// (Xvfb reports 0).
-int primary_refresh_rate()
-{
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
-    return mode ? mode->refreshRate : 0;
-}
-
-} // namespace
-
 SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
 {
     init_library();
@@ -156,7 +143,7 @@ void SaverApp::run()
     // random numbers at its first step, after the set-up's population.
     FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_every_monitor, reupload_any_batch}, every_batch(),
                              every_batch_count());
-    FramePacer pacer(primary_refresh_rate(), glfwGetTime, platform::sleep_seconds);
+    FramePacer pacer(current_refresh_rate(glfwGetPrimaryMonitor()), glfwGetTime, platform::sleep_seconds);
     bool keep_running = true;
     while (keep_running) {
         scheduler.step(); // draws exactly one frame
