@@ -18,9 +18,13 @@ inline constexpr const char* notice_text =
 // the site where the visitor came from.
 inline constexpr const char* website_address = "https://vesperine.example/?utm_source=About";
 
-// Window size in pixels (the outer rectangle on Windows).
+// Window size in pixels at 96 DPI (the outer rectangle on Windows); every
+// size and position here is for 96 DPI and grows with the display's.
 inline constexpr int window_width = 400;
 inline constexpr int window_height = 300;
+
+// The program's icon group, shown in the title bar.
+inline constexpr int icon_id = 102;
 
 // Picture resource number and where its top-left corner goes, client pixels.
 inline constexpr int picture_id = 101;

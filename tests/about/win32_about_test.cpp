@@ -79,18 +79,29 @@ private:
     DWORD previous_type = REG_SZ;
 };
 
+// The product in configure mode with `switches`; its window in *window once
+// shown, which is after its controls are made.
+TestProcess* start_about(const char* switches, HWND* window)
+{
+    std::string scr = executable_folder() + SCR_RELATIVE_PATH;
+    auto* about = new TestProcess("\"" + scr + "\" " + switches);
+    *window = nullptr;
+    for (int i = 0; i < 400 && about->started() && !*window; ++i) {
+        *window = FindWindowA("KelvoraWindowClass", "About");
+        if (*window && !IsWindowVisible(*window))
+            *window = nullptr;
+        if (!*window)
+            Sleep(25);
+    }
+    return about;
+}
+
 class Win32AboutTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
-        std::string scr = executable_folder() + SCR_RELATIVE_PATH;
-        about = new TestProcess("\"" + scr + "\" " + GetParam());
+        about = start_about(GetParam(), &window);
         ASSERT_TRUE(about->started());
-        for (int i = 0; i < 400 && !window; ++i) {
-            window = FindWindowA("KelvoraWindowClass", "About");
-            if (!window)
-                Sleep(25);
-        }
         ASSERT_NE(window, nullptr) << "no About window appeared";
         // Painted once the heading's black shows.
         for (int i = 0; i < 200; ++i) {
@@ -247,5 +258,81 @@ INSTANTIATE_TEST_SUITE_P(ConfigureSwitch, Win32AboutTest, ::testing::Values("/c"
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              return info.index == 0 ? std::string("Plain") : std::string("WithHandle");
                          });
+
+// The display's DPI as Wine reads it at a program's start; put back after.
+class LogPixels {
+public:
+    explicit LogPixels(DWORD dpi)
+    {
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
+                        nullptr, &key, nullptr);
+        DWORD size = sizeof previous;
+        had_value = RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous),
+                                     &size) == ERROR_SUCCESS;
+        set(dpi);
+    }
+    ~LogPixels()
+    {
+        if (had_value)
+            set(previous);
+        else
+            RegDeleteValueA(key, "LogPixels");
+        RegCloseKey(key);
+    }
+    void set(DWORD dpi)
+    {
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+
+private:
+    HKEY key = nullptr;
+    DWORD previous = 96;
+    bool had_value = false;
+};
+
+// The outer rectangle and the button's, in screen pixels, at a DPI.
+struct AboutMeasure {
+    RECT outer{}, client{}, button{};
+};
+
+AboutMeasure measure_at(LogPixels* dpi, DWORD value)
+{
+    dpi->set(value);
+    AboutMeasure m;
+    HWND window = nullptr;
+    TestProcess* about = start_about("/c", &window);
+    if (window) {
+        GetWindowRect(window, &m.outer);
+        GetClientRect(window, &m.client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&m.client), 2);
+        GetWindowRect(FindWindowExA(window, nullptr, "BUTTON", "Visit website"), &m.button);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        about->wait(10000);
+    }
+    delete about;
+    return m;
+}
+
+// At 150 % scaling every size is 1.5 times its 100 % one, and the button
+// stays inside the client area.
+TEST(Win32AboutDpi, At144DpiIsOneAndAHalfTimesAsLargeWithTheButtonInside)
+{
+    LogPixels dpi(96);
+    AboutMeasure normal = measure_at(&dpi, 96);
+    AboutMeasure large = measure_at(&dpi, 144);
+    ASSERT_EQ(normal.outer.right - normal.outer.left, 400);
+    ASSERT_EQ(normal.outer.bottom - normal.outer.top, 300);
+    EXPECT_EQ(large.outer.right - large.outer.left, 600);
+    EXPECT_EQ(large.outer.bottom - large.outer.top, 450);
+    EXPECT_EQ(large.button.right - large.button.left, 150);
+    EXPECT_EQ(large.button.bottom - large.button.top, 48);
+    EXPECT_GE(large.button.left, large.client.left);
+    EXPECT_GE(large.button.top, large.client.top);
+    EXPECT_LE(large.button.right, large.client.right);
+    EXPECT_LE(large.button.bottom, large.client.bottom);
+    std::printf("About window: %ld x %ld at 96 DPI, %ld x %ld at 144 DPI\n", normal.outer.right - normal.outer.left,
+                normal.outer.bottom - normal.outer.top, large.outer.right - large.outer.left,
+                large.outer.bottom - large.outer.top);
+}
 
 } // namespace

@@ -11,6 +11,8 @@
 #                             TEXT, a box's text begins with it (Wine's msgbox
 #                             trace shows each text)
 #   same-frame LINUX WINDOWS  the two systems' frame_at_time draw the same frame
+#   manifest-and-icons SCR    the manifest and the icon groups read back from
+#                             the file (wrestool, icotool)
 #   installer-cycle SETUP SCR VERSION WEBSITE
 #                             silent install, upgrade over it, uninstall, and a
 #                             second uninstall; SCR is the copy it must install
@@ -22,7 +24,7 @@ wine_run=$root/scripts/lib/wine-run
 check_frame="/usr/bin/python3 $here/check_frame.py"
 . "$root/tests/support/wait_exit.sh"
 
-if [ -z "${DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}" ] && [ "${1:-}" != manifest-and-icons ]; then
   echo "SKIP: no X display (scripts/test provides one)"
   exit 77
 fi
@@ -200,6 +202,25 @@ case "${1:-}" in
     (cd "$work" && "$linux" 9.0 linux.ppm >/dev/null 2>&1) || fail "the Linux frame failed"
     (cd "$work" && "$wine_run" "$windows" 9.0 windows.ppm >/dev/null 2>&1) || fail "the Windows frame failed"
     $check_frame same "$work/linux.ppm" "$work/windows.ppm" || fail "the frames differ"
+    ;;
+  manifest-and-icons)
+    manifest=$(wrestool -x --raw -t 24 -n 1 "$2") || fail "no manifest in $2"
+    echo "$manifest"
+    for wanted in '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' \
+        '>PerMonitorV2</dpiAwareness>' '>true/pm</dpiAware>' \
+        'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
+        '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
+        '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
+      grep -qF "$wanted" <<<"$manifest" || fail "the manifest lacks $wanted"
+    done
+    for group in 102 113; do
+      wrestool -x -t 14 -n "$group" "$2" >"$work/$group.ico" || fail "no icon group $group"
+      sizes=$(icotool -l "$work/$group.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | sort -nu | paste -sd' ')
+      echo "icon group $group: $sizes"
+      [ "$sizes" = "16 20 24 32 40 48 64 256" ] || fail "icon group $group holds $sizes"
+      # Windows expects the 256-pixel image as PNG; it is the only one.
+      grep -qaF $'\x89PNG' "$work/$group.ico" || fail "the 256-pixel icon is not PNG-compressed"
+    done
     ;;
   installer-cycle)
     setup=$2 shipped=$3 version=$4 website=$5
