@@ -150,6 +150,9 @@ LRESULT CALLBACK about_window_proc(HWND window, UINT message, WPARAM wparam, LPA
         // Exactly the button's id with notification code 0 (BN_CLICKED).
         if (wparam == static_cast<WPARAM>(about::button_id))
             ShellExecuteA(window, "open", about::website_address, nullptr, nullptr, SW_SHOWNORMAL);
+        // Return and Escape, as the dialog manager reports them.
+        if (wparam == IDOK || wparam == IDCANCEL)
+            DestroyWindow(window);
         return 0;
     case WM_DPICHANGED:
         // The system's suggested rectangle keeps the window under the pointer.
@@ -231,7 +234,8 @@ AboutWindow::AboutWindow(void* module_instance, int show_command)
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(main_window, GWLP_HINSTANCE));
     notice_label = make_static(window_instance, about::notice_id, notice_text);
     heading_label = make_static(window_instance, about::heading_id, heading_text);
-    website_button = CreateWindowExA(0, "BUTTON", button_text, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
+    // A tab stop, so that Tab reaches it and Space presses it.
+    website_button = CreateWindowExA(0, "BUTTON", button_text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0,
                                      main_window,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(about::button_id)),
                                      instance, nullptr);
@@ -254,8 +258,12 @@ AboutWindow::AboutWindow(void* module_instance, int show_command)
     ShowWindow(main_window, show_command);
     UpdateWindow(main_window);
 
+    // The dialog manager's keys: Tab between the tab stops, Space on the
+    // button, Return and Escape as IDOK and IDCANCEL.
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(main_window, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -96,6 +96,25 @@ TestProcess* start_about(const char* switches, HWND* window)
     return about;
 }
 
+// A key as the keyboard delivers it: posted to the window with the focus.
+void press(HWND window, WORD key)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    HWND target = info.hwndFocus ? info.hwndFocus : window;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
+}
+
+HWND focus_of(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 class Win32AboutTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
@@ -252,6 +271,28 @@ TEST_P(Win32AboutTest, ClosingEndsWithExitCodeZero)
 {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(about->wait(10000), 0);
+}
+
+// As a dialog: Escape closes it, and the process ends with 0.
+TEST_P(Win32AboutTest, EscapeEndsWithExitCodeZero)
+{
+    press(window, VK_ESCAPE);
+    EXPECT_EQ(about->wait(10000), 0);
+}
+
+// Tab moves along the tab stops and reaches the button.
+TEST_P(Win32AboutTest, TabReachesTheButton)
+{
+    HWND button = FindWindowExA(window, nullptr, "BUTTON", "Visit website");
+    ASSERT_NE(button, nullptr);
+    // Two labels before it: at most three presses.
+    for (int i = 0; i < 3 && focus_of(window) != button; ++i) {
+        HWND before = focus_of(window);
+        press(window, VK_TAB);
+        for (int wait = 0; wait < 200 && focus_of(window) == before; ++wait)
+            Sleep(5);
+    }
+    EXPECT_EQ(focus_of(window), button);
 }
 
 INSTANTIATE_TEST_SUITE_P(ConfigureSwitch, Win32AboutTest, ::testing::Values("/c", "/c:1234"),
