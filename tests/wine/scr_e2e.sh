@@ -16,6 +16,12 @@
 #   installer-cycle SETUP SCR VERSION WEBSITE
 #                             silent install, upgrade over it, uninstall, and a
 #                             second uninstall; SCR is the copy it must install
+#   upgrade-while-running SETUP SCR OTHER
+#                             a silent upgrade while the installed saver (a
+#                             copy of OTHER) runs: exit 0, SCR in its place
+#   current-user-cycle SETUP SCR
+#                             silent install for the current user only, and
+#                             its uninstall
 # Exit code 0 pass, 1 fail, 77 skipped (no display, or no Linux tree).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -110,6 +116,58 @@ now_ms() {
 }
 seconds_since() {
   awk -v begin="$1" -v end="$(now_ms)" 'BEGIN { printf "%.2f", (end - begin) / 1000 }'
+}
+
+# clean_install_area: the all-users install's paths and keys as variables,
+# helpers restore_desktop and nothing_left, and no install left over from a
+# run that failed half-way (the tests share one Wine prefix).
+clean_install_area() {
+  . "$root/scripts/lib/wine.sh"
+  wine_environment
+  drive_c=$WINEPREFIX/drive_c
+  saver_path='C:\windows\system32\Vesperine.scr'
+  folder='C:\Program Files\Vesperine'
+  uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+  desktop_key='HKCU\Control Panel\Desktop'
+  installed=$drive_c/windows/system32/Vesperine.scr
+  uninstaller="$drive_c/Program Files/Vesperine/Uninstall.exe"
+  active_before=$(reg_value "$desktop_key" ScreenSaveActive)
+  restore_desktop() {
+    "$wine_run" reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+    if [ -n "$active_before" ]; then
+      "$wine_run" reg add "$desktop_key" /v ScreenSaveActive /d "$active_before" /f >/dev/null 2>&1
+    fi
+  }
+  nothing_left() {
+    [ ! -e "$installed" ] && [ ! -e "$drive_c/Program Files/Vesperine" ] &&
+      ! "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1
+  }
+  # A run that failed half-way may have left an install in the shared prefix.
+  if [ -e "$uninstaller" ]; then
+    "$wine_run" "$uninstaller" /S "_?=$folder" >/dev/null 2>&1
+    rm -rf "$drive_c/Program Files/Vesperine"
+  fi
+  rm -f "$drive_c"/windows/system32/Vesperine.scr.*.old
+  restore_desktop
+  nothing_left || fail "an earlier install is still there"
+}
+
+# wait_until_removed PATH...: an uninstaller goes on from a copy of itself in
+# the temporary folder; its files go last but for the key in $uninstall_key.
+wait_until_removed() {
+  local path gone
+  for _ in $(seq 300); do
+    gone=1
+    for path in "$@"; do
+      [ -e "$path" ] && gone=0
+    done
+    [ "$gone" = 1 ] && break
+    sleep 0.1
+  done
+  for _ in $(seq 20); do
+    "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1 || break
+    sleep 0.1
+  done
 }
 
 case "${1:-}" in
@@ -224,33 +282,7 @@ case "${1:-}" in
     ;;
   installer-cycle)
     setup=$2 shipped=$3 version=$4 website=$5
-    . "$root/scripts/lib/wine.sh"
-    wine_environment
-    drive_c=$WINEPREFIX/drive_c
-    saver_path='C:\windows\system32\Vesperine.scr'
-    folder='C:\Program Files\Vesperine'
-    uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
-    desktop_key='HKCU\Control Panel\Desktop'
-    installed=$drive_c/windows/system32/Vesperine.scr
-    uninstaller="$drive_c/Program Files/Vesperine/Uninstall.exe"
-    active_before=$(reg_value "$desktop_key" ScreenSaveActive)
-    restore_desktop() {
-      "$wine_run" reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
-      if [ -n "$active_before" ]; then
-        "$wine_run" reg add "$desktop_key" /v ScreenSaveActive /d "$active_before" /f >/dev/null 2>&1
-      fi
-    }
-    nothing_left() {
-      [ ! -e "$installed" ] && [ ! -e "$drive_c/Program Files/Vesperine" ] &&
-        ! "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1
-    }
-    # A run that failed half-way may have left an install in the shared prefix.
-    if [ -e "$uninstaller" ]; then
-      "$wine_run" "$uninstaller" /S "_?=$folder" >/dev/null 2>&1
-      rm -rf "$drive_c/Program Files/Vesperine"
-    fi
-    restore_desktop
-    nothing_left || fail "an earlier install is still there"
+    clean_install_area
 
     expect_installed() {
       cmp -s "$installed" "$shipped" || fail "system32 holds no copy of $shipped"
@@ -302,15 +334,7 @@ case "${1:-}" in
     program=${program%\"}
     begin=$(now_ms)
     "$wine_run" "$program" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
-    # The files go last but for the key: wait for them, then for the key.
-    for _ in $(seq 300); do
-      [ -e "$installed" ] || [ -e "$uninstaller" ] || break
-      sleep 0.1
-    done
-    for _ in $(seq 20); do
-      nothing_left && break
-      sleep 0.1
-    done
+    wait_until_removed "$installed" "$uninstaller"
     echo "silent uninstall: $(seconds_since "$begin") s"
     nothing_left || fail "the uninstall left the file, the folder or the key"
     [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names the removed saver"
@@ -324,8 +348,78 @@ case "${1:-}" in
     expect_value "$(reg_values "$desktop_key")" SCRNSAVE.EXE "$other"
     restore_desktop
     ;;
+  upgrade-while-running)
+    setup=$2 shipped=$3 other=$4
+    clean_install_area
+    "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
+    # Another build of the saver (same behaviour, other bytes) runs from the
+    # system folder and holds its file.
+    cp "$other" "$installed"
+    running_saver "$saver_path" /s
+    old=$saver
+    begin=$(now_ms)
+    timeout 120 "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the upgrade gave exit code $?"
+    echo "silent upgrade over a running saver: exit code 0 in $(seconds_since "$begin") s"
+    kill -0 "$old" 2>/dev/null || fail "the running saver ended"
+    cmp -s "$installed" "$shipped" || fail "system32 does not hold the new saver"
+    aside=("$drive_c"/windows/system32/Vesperine.scr.*.old)
+    [ -e "${aside[0]}" ] || fail "no old saver put aside"
+    cmp -s "${aside[0]}" "$other" || fail "${aside[0]} is not the old saver"
+    echo "put aside: ${aside[0]##*/}"
+    pending=$("$wine_run" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+      /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
+    grep -qiF "${aside[0]##*/}" <<<"$pending" || fail "its deletion is not booked for the next restart"
+    press_key "$window" space
+    expect_exit "$old" 20
+    # Started afterwards from the system folder: the new file.
+    running_saver "$saver_path" /s
+    press_key "$window" space
+    expect_exit "$saver" 20
+    "$wine_run" "$uninstaller" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    wait_until_removed "$installed" "$uninstaller"
+    nothing_left || fail "the uninstall left something behind"
+    [ ! -e "${aside[0]}" ] || fail "the uninstall left the old saver"
+    restore_desktop
+    ;;
+  current-user-cycle)
+    setup=$2 shipped=$3
+    clean_install_area
+    user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+    local_app_data=$("$wine_run" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+    user_folder="$local_app_data\Programs\Vesperine"
+    user_files=$("$wine_run" winepath -u "$user_folder" 2>/dev/null)
+    [ -n "$user_files" ] || fail "no unix path for $user_folder"
+    "$wine_run" reg delete "$user_key" /f >/dev/null 2>&1
+    rm -rf "$user_files"
+    begin=$(now_ms)
+    "$wine_run" "$setup" /S /CurrentUser >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
+    echo "silent current-user install: $(seconds_since "$begin") s"
+    cmp -s "$user_files/Vesperine.scr" "$shipped" || fail "$user_folder holds no copy of $shipped"
+    nothing_left || fail "the current-user install wrote to the system folder, Program Files or HKLM"
+    app=$(reg_values "$user_key")
+    expect_value "$app" DisplayName Vesperine
+    expect_value "$app" InstallLocation "$user_folder"
+    expect_value "$app" DisplayIcon "$user_folder\Vesperine.scr,0"
+    expect_value "$app" UninstallString "\"$user_folder\Uninstall.exe\""
+    expect_value "$(reg_values "$desktop_key")" SCRNSAVE.EXE "$user_folder\Vesperine.scr"
+    # It runs from there; a key ends it.
+    running_saver "$(reg_value "$desktop_key" SCRNSAVE.EXE)" /s
+    press_key "$window" space
+    expect_exit "$saver" 20
+    quiet=$(reg_value "$user_key" QuietUninstallString)
+    program=${quiet% /S}
+    program=${program#\"}
+    program=${program%\"}
+    "$wine_run" "$program" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    uninstall_key=$user_key
+    wait_until_removed "$user_files"
+    [ ! -e "$user_files" ] || fail "the uninstall left $user_folder: $(ls "$user_files")"
+    ! "$wine_run" reg query "$user_key" >/dev/null 2>&1 || fail "the uninstall left the HKCU entry"
+    [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names the removed saver"
+    restore_desktop
+    ;;
   *)
-    sed -n '2,17p' "$0" >&2
+    sed -n '2,23p' "$0" >&2
     exit 2
     ;;
 esac
