@@ -22,6 +22,10 @@
 #   current-user-cycle SETUP SCR
 #                             silent install for the current user only, and
 #                             its uninstall
+#   signed-release            scripts/release with a throwaway certificate:
+#                             the saver, the installer and the uninstaller it
+#                             installs carry one valid signature each, and the
+#                             signed ones install and run
 # Exit code 0 pass, 1 fail, 77 skipped (no display, or no Linux tree).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -418,8 +422,41 @@ case "${1:-}" in
     [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names the removed saver"
     restore_desktop
     ;;
+  signed-release)
+    (cd "$work" &&
+      openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
+        -subj "/CN=Vesperine test" 2>/dev/null &&
+      openssl pkcs12 -export -inkey key.pem -in cert.pem -out test.p12 -passout pass:test-only) ||
+      fail "no test certificate"
+    VESPERINE_SIGN_PKCS12=$work/test.p12 VESPERINE_SIGN_PASSWORD=test-only VESPERINE_RELEASE_DIR=$work/out \
+      "$root/scripts/release" || fail "the signed release failed"
+    unzip -q -d "$work/zip" "$work/out/Vesperine.zip" Vesperine.scr || fail "no saver in the zip"
+    one_signature() {
+      local report
+      report=$(osslsigncode verify -CAfile "$work/cert.pem" -in "$1" 2>&1)
+      grep -q '^Number of verified signatures: 1$' <<<"$report" && grep -q '^Succeeded$' <<<"$report" ||
+        fail "$1: not one valid signature: $report"
+      echo "${1##*/}: one valid signature"
+    }
+    one_signature "$work/zip/Vesperine.scr"
+    one_signature "$work/out/Vesperine-Setup.exe"
+    clean_install_area
+    local_app_data=$("$wine_run" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+    user_files=$("$wine_run" winepath -u "$local_app_data\Programs\Vesperine" 2>/dev/null)
+    "$wine_run" "$work/out/Vesperine-Setup.exe" /S /CurrentUser >>"$work/output.txt" 2>&1 ||
+      fail "the signed installer gave exit code $?"
+    one_signature "$user_files/Uninstall.exe"
+    cmp -s "$user_files/Vesperine.scr" "$work/zip/Vesperine.scr" || fail "the installer holds another saver"
+    running_saver "$user_files/Vesperine.scr" /s
+    press_key "$window" space
+    expect_exit "$saver" 20
+    uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+    "$wine_run" "$user_files/Uninstall.exe" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    wait_until_removed "$user_files"
+    restore_desktop
+    ;;
   *)
-    sed -n '2,23p' "$0" >&2
+    sed -n '2,27p' "$0" >&2
     exit 2
     ;;
 esac
