@@ -10,8 +10,8 @@
 ; choose it on the command line. Either can make it the current user's
 ; screensaver.
 ; packaging/windows/CMakeLists.txt builds it and defines VERSION, SCR (the
-; stripped saver), ICON, PUBLISHER,
-; COPYRIGHT, WEBSITE, OUTFILE and, when signing, SIGN (the command that
+; stripped saver), NOTICES (the third-party notices), ICON, PUBLISHER,
+; COPYRIGHT, WEBSITE, SUPPORT, OUTFILE and, when signing, SIGN (the command that
 ; signs a file named by %1 in place).
 
 ; 64-bit first: a 32-bit installer cannot write the real system32 unaided,
@@ -174,6 +174,7 @@ Section "Vesperine"
   SetOutPath "$R3"
   File "/oname=Vesperine.scr" "${SCR}"
   SetOutPath "$INSTDIR"
+  File "/oname=THIRD-PARTY-NOTICES.txt" "${NOTICES}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; SHCTX: HKLM for all users, HKCU for the current user (the shell context).
@@ -185,11 +186,14 @@ Section "Vesperine"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "URLInfoAbout" "${WEBSITE}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "HelpLink" "mailto:${SUPPORT}"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
-  ; Installed apps shows this in KiB: the saver and the uninstaller.
+  ; Installed apps shows this in KiB: the saver, the notices, the uninstaller.
   !insertmacro file_bytes "$Saver" $0
   !insertmacro file_bytes "$INSTDIR\Uninstall.exe" $1
+  IntOp $0 $0 + $1
+  !insertmacro file_bytes "$INSTDIR\THIRD-PARTY-NOTICES.txt" $1
   IntOp $0 $0 + $1
   IntOp $0 $0 + 1023
   IntOp $0 $0 / 1024
@@ -271,6 +275,7 @@ Section "Uninstall"
   ${GetParent} "$Saver" $R3
   !insertmacro delete_put_aside "$R3"
   Delete /REBOOTOK "$Saver"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"

@@ -291,6 +291,8 @@ case "${1:-}" in
     expect_installed() {
       cmp -s "$installed" "$shipped" || fail "system32 holds no copy of $shipped"
       [ -f "$uninstaller" ] || fail "no uninstaller in $folder"
+      cmp -s "${uninstaller%/*}/THIRD-PARTY-NOTICES.txt" "${shipped%/*}/THIRD-PARTY-NOTICES.txt" ||
+        fail "no third-party notices beside the uninstaller"
       local app desktop kib files_kib
       app=$(reg_values "$uninstall_key")
       desktop=$(reg_values "$desktop_key")
@@ -305,7 +307,8 @@ case "${1:-}" in
       expect_value "$app" NoModify 0x1
       expect_value "$app" NoRepair 0x1
       kib=$(($(value_of EstimatedSize <<<"$app")))
-      files_kib=$((($(stat -c %s "$installed") + $(stat -c %s "$uninstaller") + 1023) / 1024))
+      files_kib=$((($(stat -c %s "$installed") + $(stat -c %s "$uninstaller") +
+        $(stat -c %s "${uninstaller%/*}/THIRD-PARTY-NOTICES.txt") + 1023) / 1024))
       [ "$kib" = "$files_kib" ] || fail "EstimatedSize is $kib KiB, the files take $files_kib KiB"
       expect_value "$desktop" SCRNSAVE.EXE "$saver_path"
       expect_value "$desktop" ScreenSaveActive 1
@@ -327,7 +330,8 @@ case "${1:-}" in
     "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the upgrade gave exit code $?"
     echo "silent upgrade: $(seconds_since "$begin") s"
     expect_installed
-    [ "$(ls "$drive_c/Program Files/Vesperine")" = Uninstall.exe ] || fail "more than the uninstaller in $folder"
+    [ "$(ls "$drive_c/Program Files/Vesperine" | paste -sd' ')" = "THIRD-PARTY-NOTICES.txt Uninstall.exe" ] ||
+      fail "more than the notices and the uninstaller in $folder"
 
     # As Installed apps runs it. The uninstaller goes on from a copy of itself
     # in the temporary folder, so wait for its work to show.
@@ -430,7 +434,8 @@ case "${1:-}" in
       fail "no test certificate"
     VESPERINE_SIGN_PKCS12=$work/test.p12 VESPERINE_SIGN_PASSWORD=test-only VESPERINE_RELEASE_DIR=$work/out \
       "$root/scripts/release" || fail "the signed release failed"
-    unzip -q -d "$work/zip" "$work/out/Vesperine.zip" Vesperine.scr || fail "no saver in the zip"
+    unzip -q -d "$work/zip" "$work/out/Vesperine.zip" Vesperine.scr THIRD-PARTY-NOTICES.txt ||
+      fail "no saver or no notices in the zip"
     one_signature() {
       local report
       report=$(osslsigncode verify -CAfile "$work/cert.pem" -in "$1" 2>&1)
