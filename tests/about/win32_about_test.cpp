@@ -96,23 +96,20 @@ TestProcess* start_about(const char* switches, HWND* window)
     return about;
 }
 
-// A key as the keyboard delivers it: posted to the window with the focus.
-void press(HWND window, WORD key)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    HWND target = info.hwndFocus ? info.hwndFocus : window;
-    PostMessageA(target, WM_KEYDOWN, key, 1);
-    PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
-}
-
 HWND focus_of(HWND window)
 {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
     return info.hwndFocus;
+}
+
+// A key as the keyboard delivers it: posted to the window with the focus.
+void press(HWND window, WORD key)
+{
+    HWND target = focus_of(window) ? focus_of(window) : window;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
 }
 
 class Win32AboutTest : public ::testing::TestWithParam<const char*> {
@@ -300,45 +297,15 @@ INSTANTIATE_TEST_SUITE_P(ConfigureSwitch, Win32AboutTest, ::testing::Values("/c"
                              return info.index == 0 ? std::string("Plain") : std::string("WithHandle");
                          });
 
-// The display's DPI as Wine reads it at a program's start; put back after.
-class LogPixels {
-public:
-    explicit LogPixels(DWORD dpi)
-    {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                        nullptr, &key, nullptr);
-        DWORD size = sizeof previous;
-        had_value = RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&previous),
-                                     &size) == ERROR_SUCCESS;
-        set(dpi);
-    }
-    ~LogPixels()
-    {
-        if (had_value)
-            set(previous);
-        else
-            RegDeleteValueA(key, "LogPixels");
-        RegCloseKey(key);
-    }
-    void set(DWORD dpi)
-    {
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-
-private:
-    HKEY key = nullptr;
-    DWORD previous = 96;
-    bool had_value = false;
-};
-
-// The outer rectangle and the button's, in screen pixels, at a DPI.
+// The outer rectangle, the client area and the button, in screen pixels,
+// with the display's DPI as Wine reads it at a program's start.
 struct AboutMeasure {
     RECT outer{}, client{}, button{};
 };
 
-AboutMeasure measure_at(LogPixels* dpi, DWORD value)
+AboutMeasure measure_at(DWORD dpi)
 {
-    dpi->set(value);
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
     AboutMeasure m;
     HWND window = nullptr;
     TestProcess* about = start_about("/c", &window);
@@ -358,9 +325,10 @@ AboutMeasure measure_at(LogPixels* dpi, DWORD value)
 // stays inside the client area.
 TEST(Win32AboutDpi, At144DpiIsOneAndAHalfTimesAsLargeWithTheButtonInside)
 {
-    LogPixels dpi(96);
-    AboutMeasure normal = measure_at(&dpi, 96);
-    AboutMeasure large = measure_at(&dpi, 144);
+    AboutMeasure normal = measure_at(96);
+    AboutMeasure large = measure_at(144);
+    // The project's prefix has no setting of its own: 96 DPI.
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
     ASSERT_EQ(normal.outer.right - normal.outer.left, 400);
     ASSERT_EQ(normal.outer.bottom - normal.outer.top, 300);
     EXPECT_EQ(large.outer.right - large.outer.left, 600);

@@ -156,6 +156,17 @@ clean_install_area() {
   nothing_left || fail "an earlier install is still there"
 }
 
+# user_install_area: the current-user install's folder (Windows and Unix
+# paths) and key, none of them left over.
+user_install_area() {
+  user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+  user_folder="$("$wine_run" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\Programs\Vesperine"
+  user_files=$("$wine_run" winepath -u "$user_folder" 2>/dev/null)
+  [ -n "$user_files" ] || fail "no unix path for $user_folder"
+  "$wine_run" reg delete "$user_key" /f >/dev/null 2>&1
+  rm -rf "$user_files"
+}
+
 # wait_until_removed PATH...: an uninstaller goes on from a copy of itself in
 # the temporary folder; its files go last but for the key in $uninstall_key.
 wait_until_removed() {
@@ -392,13 +403,7 @@ case "${1:-}" in
   current-user-cycle)
     setup=$2 shipped=$3
     clean_install_area
-    user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
-    local_app_data=$("$wine_run" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
-    user_folder="$local_app_data\Programs\Vesperine"
-    user_files=$("$wine_run" winepath -u "$user_folder" 2>/dev/null)
-    [ -n "$user_files" ] || fail "no unix path for $user_folder"
-    "$wine_run" reg delete "$user_key" /f >/dev/null 2>&1
-    rm -rf "$user_files"
+    user_install_area
     begin=$(now_ms)
     "$wine_run" "$setup" /S /CurrentUser >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
     echo "silent current-user install: $(seconds_since "$begin") s"
@@ -446,8 +451,7 @@ case "${1:-}" in
     one_signature "$work/zip/Vesperine.scr"
     one_signature "$work/out/Vesperine-Setup.exe"
     clean_install_area
-    local_app_data=$("$wine_run" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
-    user_files=$("$wine_run" winepath -u "$local_app_data\Programs\Vesperine" 2>/dev/null)
+    user_install_area
     "$wine_run" "$work/out/Vesperine-Setup.exe" /S /CurrentUser >>"$work/output.txt" 2>&1 ||
       fail "the signed installer gave exit code $?"
     one_signature "$user_files/Uninstall.exe"
@@ -455,7 +459,7 @@ case "${1:-}" in
     running_saver "$user_files/Vesperine.scr" /s
     press_key "$window" space
     expect_exit "$saver" 20
-    uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+    uninstall_key=$user_key
     "$wine_run" "$user_files/Uninstall.exe" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
     wait_until_removed "$user_files"
     restore_desktop
