@@ -9,10 +9,10 @@
 ; rights: otherwise it is the current user's); /AllUsers and /CurrentUser
 ; choose it on the command line. Either can make it the current user's
 ; screensaver.
-; packaging/windows/CMakeLists.txt builds it and defines VERSION, SCR (the
-; stripped saver), NOTICES (the third-party notices), ICON, PUBLISHER,
-; COPYRIGHT, WEBSITE, SUPPORT, OUTFILE and, when signing, SIGN (the command that
-; signs a file named by %1 in place).
+; make_installer (packaging/windows/make_installer.in) builds it and defines
+; VERSION, SCR (the stripped saver), NOTICES (the third-party notices), ICON,
+; PUBLISHER, COPYRIGHT, WEBSITE, SUPPORT, OUTFILE and, when signing, SIGN
+; (the command that signs a file named by %1 in place).
 
 ; 64-bit first: a 32-bit installer cannot write the real system32 unaided,
 ; and our Wine has no 32-bit side at all.
