@@ -3,6 +3,8 @@
 // (Windows-1252) and ISO 8859-1 alike: 0xA9 is the copyright sign in both.
 #pragma once
 
+#include "about/about_site.h"
+
 namespace about {
 
 inline constexpr const char* caption = "About";
@@ -11,16 +13,20 @@ inline constexpr const char* button_text = "Visit website";
 inline constexpr const char* heading_text = "Vesperine";
 inline constexpr const char* notice_text =
     "Copyright \xA9 2024-2025 Vesperine. All rights reserved.\r\n"
-    "More free screensavers at https://vesperine.example/\r\n"
-    "Contact: support@vesperine.example";
+    "More free screensavers at " VESPERINE_WEBSITE "\r\n"
+    "Contact: " VESPERINE_SUPPORT;
 
 // What the button opens: the site's root address and the query that tells
 // the site where the visitor came from.
-inline constexpr const char* website_address = "https://vesperine.example/?utm_source=About";
+inline constexpr const char* website_address = VESPERINE_WEBSITE "?utm_source=About";
 
-// Window size in pixels (the outer rectangle on Windows).
+// Window size in pixels at 96 DPI (the outer rectangle on Windows); every
+// size and position here is for 96 DPI and grows with the display's.
 inline constexpr int window_width = 400;
 inline constexpr int window_height = 300;
+
+// The program's icon group, shown in the title bar.
+inline constexpr int icon_id = 102;
 
 // Picture resource number and where its top-left corner goes, client pixels.
 inline constexpr int picture_id = 101;

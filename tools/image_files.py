@@ -8,19 +8,22 @@ import zlib
 
 
 def png_bytes(rows):
+    """RGB rows give an RGB PNG, RGBA rows (an icon image's) an RGBA one."""
     height = len(rows)
     width = len(rows[0])
+    channels = len(rows[0][0])
     raw = bytearray()
     for row in rows:
         raw.append(0)
-        for r, g, b in row:
-            raw += bytes((r, g, b))
+        for pixel in row:
+            raw += bytes(pixel)
 
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
-    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    colour_type = 6 if channels == 4 else 2
+    header = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
             + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
 

@@ -4,13 +4,15 @@
 The picture is a light-blue display on a stand whose screen shows four equal
 quarters: red top left, green top right, blue bottom left, yellow bottom
 right; the surround is transparent. Each group holds it at 32 x 32 and
-16 x 16 pixels, each at 4, 8 and 32 bits per pixel.
+16 x 16 pixels at 4, 8 and 32 bits per pixel, and at 20, 24, 40, 48, 64 and
+256 pixels at 32 bits (the sizes Windows picks at 100 to 300 % scaling and
+for large icon views), the 256 one PNG-compressed as Windows expects.
 Usage: make_icons.py OUT_DIR
 """
 import os
 import sys
 
-from image_files import icon_image, ico_bytes
+from image_files import icon_image, ico_bytes, png_bytes
 
 CLEAR = None
 CASE = (150, 205, 245)      # light blue
@@ -28,16 +30,31 @@ LAYOUT = {
 }
 
 
+# Sizes drawn from the 32-pixel layout scaled, 32 bits per pixel only.
+SCALED_SIZES = (20, 24, 40, 48, 64, 256)
+
+
+def scaled_layout(size):
+    """The 32-pixel boxes scaled to `size`, each pixel cell mapped to its span."""
+    def edge(c):
+        return (c * size + 16) // 32
+    return {name: (edge(left), edge(top), edge(right + 1) - 1, edge(bottom + 1) - 1)
+            for name, (left, top, right, bottom) in LAYOUT[32].items()}
+
+
 def picture(size):
     """Rows of (r, g, b, a), top first."""
-    layout = LAYOUT[size]
+    layout = LAYOUT[size] if size in LAYOUT else scaled_layout(size)
+    # Outlines one pixel per 32 pixels of size, at least one.
+    thickness = max(1, size // 32)
     pixels = [[CLEAR] * size for _ in range(size)]
 
     def box(name, colour, outline):
         left, top, right, bottom = layout[name]
         for y in range(top, bottom + 1):
             for x in range(left, right + 1):
-                border = x in (left, right) or y in (top, bottom)
+                border = (x - left < thickness or right - x < thickness
+                          or y - top < thickness or bottom - y < thickness)
                 pixels[y][x] = outline if border and outline else colour
 
     box("neck", CASE, EDGE)
@@ -63,6 +80,10 @@ def icon_file():
             palette_size = 16 if bits == 4 else 0
             images.append((size, size, bits, palette_size,
                            icon_image(rows, bits, PALETTE if bits < 32 else None)))
+    for size in SCALED_SIZES:
+        rows = picture(size)
+        image = png_bytes(rows) if size == 256 else icon_image(rows, 32)
+        images.append((size, size, 32, 0, image))
     return ico_bytes(images)
 
 

@@ -79,18 +79,45 @@ private:
     DWORD previous_type = REG_SZ;
 };
 
+// The product in configure mode with `switches`; its window in *window once
+// shown, which is after its controls are made.
+TestProcess* start_about(const char* switches, HWND* window)
+{
+    std::string scr = executable_folder() + SCR_RELATIVE_PATH;
+    auto* about = new TestProcess("\"" + scr + "\" " + switches);
+    *window = nullptr;
+    for (int i = 0; i < 400 && about->started() && !*window; ++i) {
+        *window = FindWindowA("KelvoraWindowClass", "About");
+        if (*window && !IsWindowVisible(*window))
+            *window = nullptr;
+        if (!*window)
+            Sleep(25);
+    }
+    return about;
+}
+
+HWND focus_of(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// A key as the keyboard delivers it: posted to the window with the focus.
+void press(HWND window, WORD key)
+{
+    HWND target = focus_of(window) ? focus_of(window) : window;
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 1 | (3u << 30));
+}
+
 class Win32AboutTest : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override
     {
-        std::string scr = executable_folder() + SCR_RELATIVE_PATH;
-        about = new TestProcess("\"" + scr + "\" " + GetParam());
+        about = start_about(GetParam(), &window);
         ASSERT_TRUE(about->started());
-        for (int i = 0; i < 400 && !window; ++i) {
-            window = FindWindowA("KelvoraWindowClass", "About");
-            if (!window)
-                Sleep(25);
-        }
         ASSERT_NE(window, nullptr) << "no About window appeared";
         // Painted once the heading's black shows.
         for (int i = 0; i < 200; ++i) {
@@ -243,9 +270,78 @@ TEST_P(Win32AboutTest, ClosingEndsWithExitCodeZero)
     EXPECT_EQ(about->wait(10000), 0);
 }
 
+// As a dialog: Escape closes it, and the process ends with 0.
+TEST_P(Win32AboutTest, EscapeEndsWithExitCodeZero)
+{
+    press(window, VK_ESCAPE);
+    EXPECT_EQ(about->wait(10000), 0);
+}
+
+// Tab moves along the tab stops and reaches the button.
+TEST_P(Win32AboutTest, TabReachesTheButton)
+{
+    HWND button = FindWindowExA(window, nullptr, "BUTTON", "Visit website");
+    ASSERT_NE(button, nullptr);
+    // Two labels before it: at most three presses.
+    for (int i = 0; i < 3 && focus_of(window) != button; ++i) {
+        HWND before = focus_of(window);
+        press(window, VK_TAB);
+        for (int wait = 0; wait < 200 && focus_of(window) == before; ++wait)
+            Sleep(5);
+    }
+    EXPECT_EQ(focus_of(window), button);
+}
+
 INSTANTIATE_TEST_SUITE_P(ConfigureSwitch, Win32AboutTest, ::testing::Values("/c", "/c:1234"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
                              return info.index == 0 ? std::string("Plain") : std::string("WithHandle");
                          });
+
+// The outer rectangle, the client area and the button, in screen pixels,
+// with the display's DPI as Wine reads it at a program's start.
+struct AboutMeasure {
+    RECT outer{}, client{}, button{};
+};
+
+AboutMeasure measure_at(DWORD dpi)
+{
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    AboutMeasure m;
+    HWND window = nullptr;
+    TestProcess* about = start_about("/c", &window);
+    if (window) {
+        GetWindowRect(window, &m.outer);
+        GetClientRect(window, &m.client);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&m.client), 2);
+        GetWindowRect(FindWindowExA(window, nullptr, "BUTTON", "Visit website"), &m.button);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        about->wait(10000);
+    }
+    delete about;
+    return m;
+}
+
+// At 150 % scaling every size is 1.5 times its 100 % one, and the button
+// stays inside the client area.
+TEST(Win32AboutDpi, At144DpiIsOneAndAHalfTimesAsLargeWithTheButtonInside)
+{
+    AboutMeasure normal = measure_at(96);
+    AboutMeasure large = measure_at(144);
+    // The project's prefix has no setting of its own: 96 DPI.
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+    ASSERT_EQ(normal.outer.right - normal.outer.left, 400);
+    ASSERT_EQ(normal.outer.bottom - normal.outer.top, 300);
+    EXPECT_EQ(large.outer.right - large.outer.left, 600);
+    EXPECT_EQ(large.outer.bottom - large.outer.top, 450);
+    EXPECT_EQ(large.button.right - large.button.left, 150);
+    EXPECT_EQ(large.button.bottom - large.button.top, 48);
+    EXPECT_GE(large.button.left, large.client.left);
+    EXPECT_GE(large.button.top, large.client.top);
+    EXPECT_LE(large.button.right, large.client.right);
+    EXPECT_LE(large.button.bottom, large.client.bottom);
+    std::printf("About window: %ld x %ld at 96 DPI, %ld x %ld at 144 DPI\n", normal.outer.right - normal.outer.left,
+                normal.outer.bottom - normal.outer.top, large.outer.right - large.outer.left,
+                large.outer.bottom - large.outer.top);
+}
 
 } // namespace

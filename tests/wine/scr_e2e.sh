@@ -11,9 +11,21 @@
 #                             TEXT, a box's text begins with it (Wine's msgbox
 #                             trace shows each text)
 #   same-frame LINUX WINDOWS  the two systems' frame_at_time draw the same frame
+#   manifest-and-icons SCR    the manifest and the icon groups read back from
+#                             the file (wrestool, icotool)
 #   installer-cycle SETUP SCR VERSION WEBSITE
 #                             silent install, upgrade over it, uninstall, and a
 #                             second uninstall; SCR is the copy it must install
+#   upgrade-while-running SETUP SCR OTHER
+#                             a silent upgrade while the installed saver (a
+#                             copy of OTHER) runs: exit 0, SCR in its place
+#   current-user-cycle SETUP SCR
+#                             silent install for the current user only, and
+#                             its uninstall
+#   signed-release            scripts/release with a throwaway certificate:
+#                             the saver, the installer and the uninstaller it
+#                             installs carry one valid signature each, and the
+#                             signed ones install and run
 # Exit code 0 pass, 1 fail, 77 skipped (no display, or no Linux tree).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,7 +34,7 @@ wine_run=$root/scripts/lib/wine-run
 check_frame="/usr/bin/python3 $here/check_frame.py"
 . "$root/tests/support/wait_exit.sh"
 
-if [ -z "${DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}" ] && [ "${1:-}" != manifest-and-icons ]; then
   echo "SKIP: no X display (scripts/test provides one)"
   exit 77
 fi
@@ -108,6 +120,69 @@ now_ms() {
 }
 seconds_since() {
   awk -v begin="$1" -v end="$(now_ms)" 'BEGIN { printf "%.2f", (end - begin) / 1000 }'
+}
+
+# clean_install_area: the all-users install's paths and keys as variables,
+# helpers restore_desktop and nothing_left, and no install left over from a
+# run that failed half-way (the tests share one Wine prefix).
+clean_install_area() {
+  . "$root/scripts/lib/wine.sh"
+  wine_environment
+  drive_c=$WINEPREFIX/drive_c
+  saver_path='C:\windows\system32\Vesperine.scr'
+  folder='C:\Program Files\Vesperine'
+  uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+  desktop_key='HKCU\Control Panel\Desktop'
+  installed=$drive_c/windows/system32/Vesperine.scr
+  uninstaller="$drive_c/Program Files/Vesperine/Uninstall.exe"
+  active_before=$(reg_value "$desktop_key" ScreenSaveActive)
+  restore_desktop() {
+    "$wine_run" reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
+    if [ -n "$active_before" ]; then
+      "$wine_run" reg add "$desktop_key" /v ScreenSaveActive /d "$active_before" /f >/dev/null 2>&1
+    fi
+  }
+  nothing_left() {
+    [ ! -e "$installed" ] && [ ! -e "$drive_c/Program Files/Vesperine" ] &&
+      ! "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1
+  }
+  # A run that failed half-way may have left an install in the shared prefix.
+  if [ -e "$uninstaller" ]; then
+    "$wine_run" "$uninstaller" /S "_?=$folder" >/dev/null 2>&1
+    rm -rf "$drive_c/Program Files/Vesperine"
+  fi
+  rm -f "$drive_c"/windows/system32/Vesperine.scr.*.old
+  restore_desktop
+  nothing_left || fail "an earlier install is still there"
+}
+
+# user_install_area: the current-user install's folder (Windows and Unix
+# paths) and key, none of them left over.
+user_install_area() {
+  user_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
+  user_folder="$("$wine_run" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\Programs\Vesperine"
+  user_files=$("$wine_run" winepath -u "$user_folder" 2>/dev/null)
+  [ -n "$user_files" ] || fail "no unix path for $user_folder"
+  "$wine_run" reg delete "$user_key" /f >/dev/null 2>&1
+  rm -rf "$user_files"
+}
+
+# wait_until_removed PATH...: an uninstaller goes on from a copy of itself in
+# the temporary folder; its files go last but for the key in $uninstall_key.
+wait_until_removed() {
+  local path gone
+  for _ in $(seq 300); do
+    gone=1
+    for path in "$@"; do
+      [ -e "$path" ] && gone=0
+    done
+    [ "$gone" = 1 ] && break
+    sleep 0.1
+  done
+  for _ in $(seq 20); do
+    "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1 || break
+    sleep 0.1
+  done
 }
 
 case "${1:-}" in
@@ -201,39 +276,34 @@ case "${1:-}" in
     (cd "$work" && "$wine_run" "$windows" 9.0 windows.ppm >/dev/null 2>&1) || fail "the Windows frame failed"
     $check_frame same "$work/linux.ppm" "$work/windows.ppm" || fail "the frames differ"
     ;;
+  manifest-and-icons)
+    manifest=$(wrestool -x --raw -t 24 -n 1 "$2") || fail "no manifest in $2"
+    echo "$manifest"
+    for wanted in '<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' \
+        '>PerMonitorV2</dpiAwareness>' '>true/pm</dpiAware>' \
+        'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
+        '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
+        '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
+      grep -qF "$wanted" <<<"$manifest" || fail "the manifest lacks $wanted"
+    done
+    for group in 102 113; do
+      wrestool -x -t 14 -n "$group" "$2" >"$work/$group.ico" || fail "no icon group $group"
+      sizes=$(icotool -l "$work/$group.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | sort -nu | paste -sd' ')
+      echo "icon group $group: $sizes"
+      [ "$sizes" = "16 20 24 32 40 48 64 256" ] || fail "icon group $group holds $sizes"
+      # Windows expects the 256-pixel image as PNG; it is the only one.
+      grep -qaF $'\x89PNG' "$work/$group.ico" || fail "the 256-pixel icon is not PNG-compressed"
+    done
+    ;;
   installer-cycle)
     setup=$2 shipped=$3 version=$4 website=$5
-    . "$root/scripts/lib/wine.sh"
-    wine_environment
-    drive_c=$WINEPREFIX/drive_c
-    saver_path='C:\windows\system32\Vesperine.scr'
-    folder='C:\Program Files\Vesperine'
-    uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vesperine'
-    desktop_key='HKCU\Control Panel\Desktop'
-    installed=$drive_c/windows/system32/Vesperine.scr
-    uninstaller="$drive_c/Program Files/Vesperine/Uninstall.exe"
-    active_before=$(reg_value "$desktop_key" ScreenSaveActive)
-    restore_desktop() {
-      "$wine_run" reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
-      if [ -n "$active_before" ]; then
-        "$wine_run" reg add "$desktop_key" /v ScreenSaveActive /d "$active_before" /f >/dev/null 2>&1
-      fi
-    }
-    nothing_left() {
-      [ ! -e "$installed" ] && [ ! -e "$drive_c/Program Files/Vesperine" ] &&
-        ! "$wine_run" reg query "$uninstall_key" >/dev/null 2>&1
-    }
-    # A run that failed half-way may have left an install in the shared prefix.
-    if [ -e "$uninstaller" ]; then
-      "$wine_run" "$uninstaller" /S "_?=$folder" >/dev/null 2>&1
-      rm -rf "$drive_c/Program Files/Vesperine"
-    fi
-    restore_desktop
-    nothing_left || fail "an earlier install is still there"
+    clean_install_area
 
     expect_installed() {
       cmp -s "$installed" "$shipped" || fail "system32 holds no copy of $shipped"
       [ -f "$uninstaller" ] || fail "no uninstaller in $folder"
+      cmp -s "${uninstaller%/*}/THIRD-PARTY-NOTICES.txt" "${shipped%/*}/THIRD-PARTY-NOTICES.txt" ||
+        fail "no third-party notices beside the uninstaller"
       local app desktop kib files_kib
       app=$(reg_values "$uninstall_key")
       desktop=$(reg_values "$desktop_key")
@@ -248,7 +318,8 @@ case "${1:-}" in
       expect_value "$app" NoModify 0x1
       expect_value "$app" NoRepair 0x1
       kib=$(($(value_of EstimatedSize <<<"$app")))
-      files_kib=$((($(stat -c %s "$installed") + $(stat -c %s "$uninstaller") + 1023) / 1024))
+      files_kib=$((($(stat -c %s "$installed") + $(stat -c %s "$uninstaller") +
+        $(stat -c %s "${uninstaller%/*}/THIRD-PARTY-NOTICES.txt") + 1023) / 1024))
       [ "$kib" = "$files_kib" ] || fail "EstimatedSize is $kib KiB, the files take $files_kib KiB"
       expect_value "$desktop" SCRNSAVE.EXE "$saver_path"
       expect_value "$desktop" ScreenSaveActive 1
@@ -270,7 +341,8 @@ case "${1:-}" in
     "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the upgrade gave exit code $?"
     echo "silent upgrade: $(seconds_since "$begin") s"
     expect_installed
-    [ "$(ls "$drive_c/Program Files/Vesperine")" = Uninstall.exe ] || fail "more than the uninstaller in $folder"
+    [ "$(ls "$drive_c/Program Files/Vesperine" | paste -sd' ')" = "THIRD-PARTY-NOTICES.txt Uninstall.exe" ] ||
+      fail "more than the notices and the uninstaller in $folder"
 
     # As Installed apps runs it. The uninstaller goes on from a copy of itself
     # in the temporary folder, so wait for its work to show.
@@ -281,15 +353,7 @@ case "${1:-}" in
     program=${program%\"}
     begin=$(now_ms)
     "$wine_run" "$program" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
-    # The files go last but for the key: wait for them, then for the key.
-    for _ in $(seq 300); do
-      [ -e "$installed" ] || [ -e "$uninstaller" ] || break
-      sleep 0.1
-    done
-    for _ in $(seq 20); do
-      nothing_left && break
-      sleep 0.1
-    done
+    wait_until_removed "$installed" "$uninstaller"
     echo "silent uninstall: $(seconds_since "$begin") s"
     nothing_left || fail "the uninstall left the file, the folder or the key"
     [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names the removed saver"
@@ -303,8 +367,105 @@ case "${1:-}" in
     expect_value "$(reg_values "$desktop_key")" SCRNSAVE.EXE "$other"
     restore_desktop
     ;;
+  upgrade-while-running)
+    setup=$2 shipped=$3 other=$4
+    clean_install_area
+    "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
+    # Another build of the saver (same behaviour, other bytes) runs from the
+    # system folder and holds its file.
+    cp "$other" "$installed"
+    running_saver "$saver_path" /s
+    old=$saver
+    begin=$(now_ms)
+    timeout 120 "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the upgrade gave exit code $?"
+    echo "silent upgrade over a running saver: exit code 0 in $(seconds_since "$begin") s"
+    kill -0 "$old" 2>/dev/null || fail "the running saver ended"
+    cmp -s "$installed" "$shipped" || fail "system32 does not hold the new saver"
+    aside=("$drive_c"/windows/system32/Vesperine.scr.*.old)
+    [ -e "${aside[0]}" ] || fail "no old saver put aside"
+    cmp -s "${aside[0]}" "$other" || fail "${aside[0]} is not the old saver"
+    echo "put aside: ${aside[0]##*/}"
+    pending=$("$wine_run" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
+      /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
+    grep -qiF "${aside[0]##*/}" <<<"$pending" || fail "its deletion is not booked for the next restart"
+    press_key "$window" space
+    expect_exit "$old" 20
+    # Started afterwards from the system folder: the new file.
+    running_saver "$saver_path" /s
+    press_key "$window" space
+    expect_exit "$saver" 20
+    "$wine_run" "$uninstaller" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    wait_until_removed "$installed" "$uninstaller"
+    nothing_left || fail "the uninstall left something behind"
+    [ ! -e "${aside[0]}" ] || fail "the uninstall left the old saver"
+    restore_desktop
+    ;;
+  current-user-cycle)
+    setup=$2 shipped=$3
+    clean_install_area
+    user_install_area
+    begin=$(now_ms)
+    "$wine_run" "$setup" /S /CurrentUser >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
+    echo "silent current-user install: $(seconds_since "$begin") s"
+    cmp -s "$user_files/Vesperine.scr" "$shipped" || fail "$user_folder holds no copy of $shipped"
+    nothing_left || fail "the current-user install wrote to the system folder, Program Files or HKLM"
+    app=$(reg_values "$user_key")
+    expect_value "$app" DisplayName Vesperine
+    expect_value "$app" InstallLocation "$user_folder"
+    expect_value "$app" DisplayIcon "$user_folder\Vesperine.scr,0"
+    expect_value "$app" UninstallString "\"$user_folder\Uninstall.exe\""
+    expect_value "$(reg_values "$desktop_key")" SCRNSAVE.EXE "$user_folder\Vesperine.scr"
+    # It runs from there; a key ends it.
+    running_saver "$(reg_value "$desktop_key" SCRNSAVE.EXE)" /s
+    press_key "$window" space
+    expect_exit "$saver" 20
+    quiet=$(reg_value "$user_key" QuietUninstallString)
+    program=${quiet% /S}
+    program=${program#\"}
+    program=${program%\"}
+    "$wine_run" "$program" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    uninstall_key=$user_key
+    wait_until_removed "$user_files"
+    [ ! -e "$user_files" ] || fail "the uninstall left $user_folder: $(ls "$user_files")"
+    ! "$wine_run" reg query "$user_key" >/dev/null 2>&1 || fail "the uninstall left the HKCU entry"
+    [ -z "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] || fail "SCRNSAVE.EXE still names the removed saver"
+    restore_desktop
+    ;;
+  signed-release)
+    (cd "$work" &&
+      openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 2 \
+        -subj "/CN=Vesperine test" 2>/dev/null &&
+      openssl pkcs12 -export -inkey key.pem -in cert.pem -out test.p12 -passout pass:test-only) ||
+      fail "no test certificate"
+    VESPERINE_SIGN_PKCS12=$work/test.p12 VESPERINE_SIGN_PASSWORD=test-only VESPERINE_RELEASE_DIR=$work/out \
+      "$root/scripts/release" || fail "the signed release failed"
+    unzip -q -d "$work/zip" "$work/out/Vesperine.zip" Vesperine.scr THIRD-PARTY-NOTICES.txt ||
+      fail "no saver or no notices in the zip"
+    one_signature() {
+      local report
+      report=$(osslsigncode verify -CAfile "$work/cert.pem" -in "$1" 2>&1)
+      grep -q '^Number of verified signatures: 1$' <<<"$report" && grep -q '^Succeeded$' <<<"$report" ||
+        fail "$1: not one valid signature: $report"
+      echo "${1##*/}: one valid signature"
+    }
+    one_signature "$work/zip/Vesperine.scr"
+    one_signature "$work/out/Vesperine-Setup.exe"
+    clean_install_area
+    user_install_area
+    "$wine_run" "$work/out/Vesperine-Setup.exe" /S /CurrentUser >>"$work/output.txt" 2>&1 ||
+      fail "the signed installer gave exit code $?"
+    one_signature "$user_files/Uninstall.exe"
+    cmp -s "$user_files/Vesperine.scr" "$work/zip/Vesperine.scr" || fail "the installer holds another saver"
+    running_saver "$user_files/Vesperine.scr" /s
+    press_key "$window" space
+    expect_exit "$saver" 20
+    uninstall_key=$user_key
+    "$wine_run" "$user_files/Uninstall.exe" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    wait_until_removed "$user_files"
+    restore_desktop
+    ;;
   *)
-    sed -n '2,17p' "$0" >&2
+    sed -n '2,27p' "$0" >&2
     exit 2
     ;;
 esac

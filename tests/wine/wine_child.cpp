@@ -6,6 +6,8 @@
 //                   decimal, then serves its messages until terminated
 //   exit-hook CODE  installs an exit hook that prints "hook", then ends with
 //                   exit_process(CODE); prints "returned" if that ever returns
+//   version         prints the system version word's major and minor as
+//                   this program (with the product's manifest) sees them
 #include "platform/platform.h"
 
 #include <windows.h>
@@ -50,6 +52,11 @@ int main(int argc, char** argv)
         std::printf(platform::claim_single_instance(argv[2]) ? "held\n" : "refused\n");
         std::fflush(stdout);
         Sleep(INFINITE);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "version") == 0) {
+        std::uint32_t word = platform::system_version_word();
+        std::printf("%u.%u\n", static_cast<unsigned>(word & 0xFF), static_cast<unsigned>((word >> 8) & 0xFF));
         return 0;
     }
     if (argc == 3 && std::strcmp(argv[1], "exit-hook") == 0) {
