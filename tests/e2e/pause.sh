@@ -39,42 +39,35 @@ snow_share() {
     sed -n 's/.*; \([0-9]*\) pixels stand out.*/\1/p' | awk '{ printf "%.2f", $1 * 1000 / (320 * 240) }'
 }
 
-# same_snow WHAT BEFORE AFTER: the two shares within 20 % of each other.
-failed=0
-same_snow() {
-  echo "$1: snow before $2 per mille, after $3 per mille"
-  awk -v b="$2" -v a="$3" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(b >= 5 && d <= 0.2 * b) }' ||
-    { echo "FAIL: $1 changed the amount of snow" >&2; failed=1; }
-}
-
-LD_PRELOAD=$jump_library "$saver_exe" /s >"$work/out" 2>"$work/err" &
+LD_PRELOAD=$jump_library "$saver_exe" /s >/dev/null 2>"$work/err" &
 saver=$!
 # The first snow drifts in over the first seconds: wait for a screenful.
-share=0
 for _ in $(seq 120); do
   sleep 0.25
   kill -0 "$saver" 2>/dev/null || fail "the saver ended: $(cat "$work/err")"
-  share=$(snow_share start) || continue
-  awk -v s="$share" 'BEGIN { exit !(s >= 15) }' && break
+  share=$(snow_share start) && awk -v s="$share" 'BEGIN { exit !(s >= 15) }' && break
 done
-awk -v s="$share" 'BEGIN { exit !(s >= 15) }' || fail "no snow on the screen ($share per mille)"
+awk -v s="${share:-0}" 'BEGIN { exit !(s >= 15) }' || fail "no snow on the screen (${share:-0} per mille)"
 
-# The screen while stopped is the last frame before the pause; the first new
-# picture after it goes on is the frame right after.
-kill -STOP "$saver"
-before=$(snow_share stop-before) || fail "no screenshot"
-sleep "$pause"
-kill -CONT "$saver"
-after=$(snow_share stop-after stop-before) || fail "no screenshot"
-same_snow "a ${pause} s stop" "$before" "$after"
-
-# The leap is noted while the saver is stopped and seen by its next frame.
-kill -STOP "$saver"
-before=$(snow_share leap-before) || fail "no screenshot"
-kill -USR2 "$saver"
-kill -CONT "$saver"
-after=$(snow_share leap-after leap-before) || fail "no screenshot"
-same_snow "an eight-hour clock leap" "$before" "$after"
+# across TAG WHAT SECONDS [SIGNAL]: stops the saver for SECONDS (sending it
+# SIGNAL meanwhile, noted at its next frame) and compares the screen while
+# stopped, the last frame before, with the first new picture after: the
+# shares of snow within 20 % of each other.
+failed=0
+across() {
+  kill -STOP "$saver"
+  local before after
+  before=$(snow_share "$1-before") || fail "no screenshot"
+  sleep "$3"
+  [ -n "${4:-}" ] && kill "-$4" "$saver"
+  kill -CONT "$saver"
+  after=$(snow_share "$1-after" "$1-before") || fail "no screenshot"
+  echo "$2: snow before $before per mille, after $after per mille"
+  awk -v b="$before" -v a="$after" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(b >= 5 && d <= 0.2 * b) }' ||
+    { echo "FAIL: $2 changed the amount of snow" >&2; failed=1; }
+}
+across stop "a $pause s stop" "$pause"
+across leap "an eight-hour clock leap" 0 USR2
 
 xdotool key a
 wait_exit "$saver" 20
