@@ -1,15 +1,14 @@
 // Preloaded into the saver (LD_PRELOAD) to make the library's clock leap
 // forward as after a machine's sleep: from the first SIGUSR2 on, glfwGetTime
-// reads CLOCK_JUMP_SECONDS (default eight hours) more than the library says.
+// reads eight hours more than the library says.
 #include <dlfcn.h>
 
 #include <csignal>
-#include <cstdlib>
 
 namespace {
 
 volatile std::sig_atomic_t jumped = 0;
-double jump = 8.0 * 3600.0; // seconds
+constexpr double jump = 8.0 * 3600.0; // seconds
 
 void note_jump(int)
 {
@@ -18,8 +17,6 @@ void note_jump(int)
 
 __attribute__((constructor)) void install()
 {
-    if (const char* seconds = std::getenv("CLOCK_JUMP_SECONDS"))
-        jump = std::atof(seconds);
     std::signal(SIGUSR2, note_jump);
 }
 
