@@ -22,6 +22,7 @@ int run_vesperine(const char* command_line, int show_command, HandleDigits digit
     // Before the slow set-up: a key pressed while it runs still ends the run.
     watch_presses_from_start(launch_options->mode);
     saver_app = new SaverApp(launch_options);
+    end_on_noted_press(); // pressed during the window's set-up: no scene to build
     saver_app->run();
     return 0;
 }
