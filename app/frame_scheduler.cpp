@@ -27,6 +27,9 @@ std::uint32_t FrameScheduler::seed_for_time(double t)
 void FrameScheduler::step()
 {
     const double library_time = hooks_.read_clock();
+    // After a pause the particles go on from where they stood: the clock
+    // skips the time nothing was drawn.
+    clock_.skip_pause(library_time);
     double t = clock_.scene_time(library_time);
     float time = static_cast<float>(t);
 

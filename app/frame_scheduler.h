@@ -31,8 +31,10 @@ public:
 
     // Reads the clock once; the first step seeds the random generator from
     // it; a due respawn pass runs before the frame is drawn. Everything
-    // past the clock sees scene time (see SceneClock); a pass that finds it
-    // past the threshold first moves the clock and every batch's times.
+    // past the clock sees scene time (see SceneClock): a step more than
+    // five seconds after the previous one continues the scene one frame
+    // after it, and a pass that finds the scene time past the threshold
+    // first moves the clock and every batch's times.
     void step();
 
     // Expire and spawn over all batches in list order (at most one new

@@ -2,6 +2,7 @@
 
 #include "about/about_window.h"
 
+#include "app/early_presses.h"
 #include "app/launch_options.h"
 #include "app/saver_app.h"
 
@@ -18,7 +19,10 @@ int run_vesperine(const char* command_line, int show_command, HandleDigits digit
         new AboutWindow(nullptr, show_command);
         return 0;
     }
+    // Before the slow set-up: a key pressed while it runs still ends the run.
+    watch_presses_from_start(launch_options->mode);
     saver_app = new SaverApp(launch_options);
+    end_on_noted_press(); // pressed during the window's set-up: no scene to build
     saver_app->run();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "app/saver_app.h"
 
 #include "app/attach_window.h"
+#include "app/early_presses.h"
 #include "app/frame_pacer.h"
 #include "app/frame_scheduler.h"
 #include "app/gl_requirements.h"
@@ -151,6 +152,7 @@ void SaverApp::run()
         pacer.wait_for_deadline(); // sleeps only where the swap did not wait for the display
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
+        end_on_noted_press(); // also one from before the window had the focus
         if (!hack_mode.active && glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
             keep_running = false;
         if (glfwWindowShouldClose(window))

@@ -16,3 +16,20 @@ double SceneClock::advance_if_due(double scene_time)
     offset_ += moved;
     return moved;
 }
+
+double SceneClock::skip_pause(double library_time)
+{
+    double skipped = 0.0;
+    if (seen_frame_) {
+        const double interval = library_time - last_frame_;
+        if (interval > longest_frame) {
+            skipped = interval - frame_period_;
+            offset_ += skipped;
+        } else if (interval > 0.0) {
+            frame_period_ = interval;
+        }
+    }
+    seen_frame_ = true;
+    last_frame_ = library_time;
+    return skipped;
+}

@@ -76,6 +76,21 @@ void catch_stop_signals();
 // wherever catch_stop_signals was not called.
 bool stop_requested();
 
+// --- Presses anywhere (full-screen runs) ---------------------------------------
+
+// From now on notes every key press and mouse-button press on the whole
+// display, whichever window has the input focus, before our window exists
+// as after (X11: XInput2 raw events on the root window; Windows: raw input
+// to a message-only window of our own). Wheel turns (X11 buttons 4 to 7)
+// and pointer moves are not noted. False where the system offers no such
+// input (no display, an X server without XInput 2.1): then only the
+// window's own events end the run.
+bool watch_presses();
+
+// True once a press was noted since watch_presses; reads what has arrived
+// without waiting. Always false where watch_presses was not called or failed.
+bool press_noted();
+
 // --- Time ----------------------------------------------------------------------
 
 // Sleeps about `seconds` (nothing for 0 or less) without using the

@@ -176,7 +176,10 @@ TEST_F(FrameSchedulerTest, ReuploadsOnlyBatchesThatSpawned)
     EXPECT_EQ(batches[3]->finish_time(4), 29.0f);
 
     // At 21 s the snowflakes of the first population have expired; the soft
-    // particles live until 30 s.
+    // particles live until 30 s. (Frames come on a pass's rhythm: a step
+    // more than 5 s after the last would be a pause the scene skips.)
+    step_at(scheduler, 13.0);
+    step_at(scheduler, 17.0);
     reuploaded.clear();
     step_at(scheduler, 21.0);
     EXPECT_EQ(reuploaded, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
