@@ -10,6 +10,7 @@ set -uo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/lib/display.sh"
+. "$here/../support/status_wrapper.sh"
 
 work=$(mktemp -d)
 daemon=
@@ -29,20 +30,10 @@ fail() { echo "$*" >&2; echo "--- daemon log:" >&2; tail -n 25 "$work/daemon.log
 chmod 755 "$work"
 mkdir "$work/home"
 cp "$exe" "$work/vesperine"
+chmod 755 "$work/vesperine"
 # The daemon's helper that starts a display mode exits right after it has
-# stopped it, so the exit status would reach nobody: this wrapper passes
-# the stop signal on and writes the status down.
-cat >"$work/run-hack" <<SH
-#!/bin/sh
-"$work/vesperine" "\$@" &
-hack=\$!
-trap 'kill -TERM \$hack' TERM INT HUP
-wait \$hack
-status=\$?
-[ \$status -gt 128 ] && { wait \$hack; status=\$?; }
-echo \$status >"$work/home/status"
-SH
-chmod 755 "$work/run-hack" "$work/vesperine"
+# stopped it: the wrapper writes the exit status down.
+write_status_wrapper "$work/run-hack" "$work/vesperine" "$work/home/status"
 cat >"$work/home/.xscreensaver" <<CONF
 mode: one
 selected: 0

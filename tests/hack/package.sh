@@ -2,8 +2,8 @@
 # The Debian package, built with CPack from the test's build tree: the file
 # name carries the project version, the files are where Debian and
 # XScreenSaver look for them, the library dependencies came from
-# dpkg-shlibdeps, lintian finds no error, and the settings description is
-# well-formed XML. Unpacks the package into UNPACKED for the next test.
+# dpkg-shlibdeps, lintian finds no error, the settings description is
+# well-formed XML and desktop-file-validate accepts the MATE/Xfce entry. Unpacks the package into UNPACKED for the next test.
 #   package.sh BUILD-TREE UNPACKED
 set -uo pipefail
 tree=$1
@@ -22,7 +22,7 @@ dpkg-deb -c "$deb" | awk '{ print $6 $7 $8 }' >"$work/contents"
 for file in ./usr/bin/vesperine './usr/libexec/xscreensaver/vesperine->../../bin/vesperine' \
             ./usr/share/xscreensaver/config/vesperine.xml ./usr/share/man/man6/vesperine.6.gz \
             ./usr/share/doc/vesperine/copyright ./usr/share/doc/vesperine/changelog.gz \
-            ./usr/share/doc/vesperine/README.Debian; do
+            ./usr/share/doc/vesperine/README.Debian ./usr/share/applications/screensavers/vesperine.desktop; do
   grep -qxF -- "$file" "$work/contents" || fail "the package lacks $file"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version $(dpkg-deb -f "$deb" Version)"
@@ -43,6 +43,8 @@ dpkg -x "$deb" "$unpacked" || fail "dpkg -x failed"
 /usr/bin/python3 -c 'import sys, xml.etree.ElementTree as t; r = t.parse(sys.argv[1]).getroot(); \
   sys.exit(r.tag != "screensaver" or r.find("command").get("arg") != "--root")' \
   "$unpacked/usr/share/xscreensaver/config/vesperine.xml" || fail "vesperine.xml is not the settings description"
+desktop-file-validate "$unpacked/usr/share/applications/screensavers/vesperine.desktop" ||
+  fail "desktop-file-validate refuses the screensaver entry"
 gzip -dc "$unpacked/usr/share/doc/vesperine/changelog.gz" | head -n 1 | grep -qF "vesperine ($version)" ||
   fail "the changelog does not start with this version"
 exit 0
