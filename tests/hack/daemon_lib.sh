@@ -2,8 +2,10 @@
 # the daemons refuse to start programs as root, so they run as the
 # unprivileged uid 65534, and they run only programs from their saver folder
 # /usr/libexec/xscreensaver, so the script re-runs itself in a mount
-# namespace of its own where a folder of the test's is mounted over that one
-# (nothing outside the test sees it). Each script defines fail().
+# namespace of its own where an overlay puts our program into that folder:
+# what the test writes there lands in the test's own folder, nothing outside
+# the test sees it, and the real folder is never written. Each script
+# defines fail().
 
 # Re-runs the calling script inside the private mount namespace; exits 77
 # (skipped) when not root.
@@ -14,19 +16,21 @@ enter_private_mounts() {
 }
 
 # serve_from_saver_folder EXE WORK: WORK/vesperine is a copy of EXE, and the
-# saver folder holds only "vesperine", a wrapper that runs it and writes its
+# saver folder holds, besides what it held before (the daemons' helpers
+# live there too), "vesperine": a wrapper that runs the copy and writes its
 # exit status to WORK/home/status. WORK/home becomes the home of uid 65534;
 # as_user runs a command there with a cleared environment.
 serve_from_saver_folder() {
   local exe=$1
   work=$2
   chmod 755 "$work"
-  mkdir -p "$work/savers" "$work/home/run"
+  mkdir -p "$work/overlay/upper" "$work/overlay/work" "$work/home/run"
   chmod 700 "$work/home/run"
   cp "$exe" "$work/vesperine"
   chmod 755 "$work/vesperine"
-  write_status_wrapper "$work/savers/vesperine" "$work/vesperine" "$work/home/status"
-  mount --bind "$work/savers" /usr/libexec/xscreensaver || fail "cannot mount over /usr/libexec/xscreensaver"
+  mount -t overlay overlay -o "lowerdir=/usr/libexec/xscreensaver,upperdir=$work/overlay/upper,workdir=$work/overlay/work" \
+    /usr/libexec/xscreensaver || fail "cannot lay an overlay over /usr/libexec/xscreensaver"
+  write_status_wrapper /usr/libexec/xscreensaver/vesperine "$work/vesperine" "$work/home/status"
   chown -R 65534:65534 "$work/home"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups env -i "HOME=$work/home"
            "XDG_RUNTIME_DIR=$work/home/run" "DISPLAY=$DISPLAY" PATH=/usr/bin:/bin)
@@ -71,7 +75,10 @@ expect_clean_end() {
   echo "nothing left running"
 }
 
-# Ends whatever a failed run left behind: only processes started from $work.
-kill_leftovers() {
+# Ends whatever a failed run left behind (only processes started from
+# $work), takes the overlay away and removes $work.
+clean_up_work() {
   for pid in $(pgrep -f "^$work/"); do kill -KILL "$pid" 2>/dev/null; done
+  umount /usr/libexec/xscreensaver 2>/dev/null
+  rm -rf --one-file-system "$work"
 }

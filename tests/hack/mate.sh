@@ -21,9 +21,8 @@ bus=
 cleanup() {
   [ -n "$daemon" ] && kill "$daemon" 2>/dev/null
   [ -n "$bus" ] && kill "$bus" 2>/dev/null
-  kill_leftovers
   stop_xvfb
-  rm -rf "$work"
+  clean_up_work
 }
 fail() { echo "$*" >&2; echo "--- daemon log:" >&2; tail -n 25 "$work/daemon.log" >&2; exit 1; }
 start_xvfb 640x480 || exit 1

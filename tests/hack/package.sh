@@ -40,9 +40,17 @@ grep -v 'root privileges' "$work/lintian.log"
 
 rm -rf "$unpacked"
 dpkg -x "$deb" "$unpacked" || fail "dpkg -x failed"
-/usr/bin/python3 -c 'import sys, xml.etree.ElementTree as t; r = t.parse(sys.argv[1]).getroot(); \
-  sys.exit(r.tag != "screensaver" or r.find("command").get("arg") != "--root")' \
-  "$unpacked/usr/share/xscreensaver/config/vesperine.xml" || fail "vesperine.xml is not the settings description"
+# XScreenSaver's settings pane shows the description's last paragraph as its
+# credit line: it must be the "Written by ...; YEAR." line, with the
+# website's address in a paragraph before it.
+/usr/bin/python3 - "$unpacked/usr/share/xscreensaver/config/vesperine.xml" <<'PY' || fail "vesperine.xml is not the settings description"
+import re, sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.argv[1]).getroot()
+paragraphs = [p.strip() for p in root.find("_description").text.strip().split("\n\n")]
+sys.exit(root.tag != "screensaver" or root.find("command").get("arg") != "--root" or
+         not re.fullmatch(r"Written by [^;\n]+; [0-9]{4}\.", paragraphs[-1]) or
+         not any("https://" in p for p in paragraphs[1:-1]))
+PY
 desktop-file-validate "$unpacked/usr/share/applications/screensavers/vesperine.desktop" ||
   fail "desktop-file-validate refuses the screensaver entry"
 gzip -dc "$unpacked/usr/share/doc/vesperine/changelog.gz" | head -n 1 | grep -qF "vesperine ($version)" ||
