@@ -76,6 +76,11 @@ void catch_stop_signals();
 // wherever catch_stop_signals was not called.
 bool stop_requested();
 
+// POSIX only: from now on SIGUSR1 is ignored. xsecurelock sends it to its
+// saver whenever its password box closes (a hint to start over), and its
+// default action would end the process.
+void ignore_locker_signals();
+
 // --- Time ----------------------------------------------------------------------
 
 // Sleeps about `seconds` (nothing for 0 or less) without using the
@@ -96,5 +101,9 @@ bool host_is_enabled(std::uintptr_t host);
 // X11 only: the root window of the default screen, where a hack started with
 // "--root" and no other window draws; 0 without a display.
 std::uintptr_t root_window();
+
+// X11 only: false for an InputOnly window, which can hold no drawing and no
+// GL child window (and for a host that is gone); true for any other.
+bool host_shows_drawing(std::uintptr_t host);
 
 } // namespace platform

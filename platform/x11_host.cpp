@@ -61,6 +61,12 @@ bool host_is_enabled(std::uintptr_t host)
     return read_attributes(host, &attributes);
 }
 
+bool host_shows_drawing(std::uintptr_t host)
+{
+    XWindowAttributes attributes;
+    return read_attributes(host, &attributes) && attributes.c_class == InputOutput;
+}
+
 std::uintptr_t root_window()
 {
     Display* d = display();

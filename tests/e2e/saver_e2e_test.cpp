@@ -254,6 +254,29 @@ INSTANTIATE_TEST_SUITE_P(Versions, SaverOnOldOpenGl,
                                          OldOpenGl{"Preview15", "1.5", true}),
                          [](const testing::TestParamInfo<OldOpenGl>& run) { return run.param.name; });
 
+// An InputOnly window can hold no drawing: handed over as a display mode's
+// window it is a failed start, one line and exit code 1; as a /p host it
+// ends the run with "Failed to open window", as any unusable host does,
+// instead of a window of our own at 0,0.
+TEST_F(SaverRun, InputOnlyWindowIsRefusedInDisplayModeAndPreview)
+{
+    std::string id = std::to_string(x.make_input_only_window(160, 120));
+    ChildProcess hack;
+    ASSERT_TRUE(hack.start(VESPERINE_EXE, {"--window-id", id}));
+    int code = -1;
+    ASSERT_TRUE(hack.wait(exit_limit, &code));
+    EXPECT_EQ(code, 1);
+    std::string shown = hack.error_text();
+    EXPECT_NE(shown.find("InputOnly"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\n'), shown.size() - 1) << "one line: " << shown;
+
+    ChildProcess preview;
+    ASSERT_TRUE(preview.start(VESPERINE_EXE, {"/p", id}));
+    ASSERT_TRUE(preview.wait(exit_limit, &code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(preview.error_text(), "Debug: Failed to open window\n");
+}
+
 // Without a display the library cannot start: its errors are shown, then
 // "Failed to initialize GLFW" and "Failed to open window", and the run
 // still ends with exit code 0.
