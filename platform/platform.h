@@ -42,10 +42,13 @@ void note(const char* text);
 
 // --- Process -----------------------------------------------------------------
 
-// Claims the machine-wide single-instance name. True when this process is the
-// first holder (or the claim failed for another reason); false when another
-// live process holds it. The claim is released by the system when the
-// process ends, however it ends.
+// Claims the single-instance name. True when this process is the first
+// holder (or the claim failed for another reason); false when another live
+// process holds it. The claim is released by the system when the process
+// ends, however it ends. On Windows it is a named event of the user's
+// session; elsewhere it belongs to the user and the X display (DISPLAY): an
+// flock on NAME-DISPLAY.lock in $XDG_RUNTIME_DIR, or, where that is unset,
+// an abstract socket named NAME-UID-DISPLAY.
 bool claim_single_instance(const char* name);
 
 // The raw system version word as GetVersion reports it: low byte major,
