@@ -24,12 +24,6 @@ bool is_named(const char* argument, const char* name)
     return given && std::strcmp(given, name) == 0;
 }
 
-bool is_hack_option(const char* argument)
-{
-    return is_named(argument, "root") || is_named(argument, "window") || is_named(argument, "window-id") ||
-           is_named(argument, "fps");
-}
-
 int hex_digit_value(char c)
 {
     if (c >= '0' && c <= '9')
@@ -42,6 +36,12 @@ int hex_digit_value(char c)
 }
 
 } // namespace
+
+bool is_hack_option(const char* argument)
+{
+    return is_named(argument, "root") || is_named(argument, "window") || is_named(argument, "window-id") ||
+           is_named(argument, "fps");
+}
 
 bool is_hack_command_line(int argc, const char* const* argv)
 {

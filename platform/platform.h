@@ -101,6 +101,10 @@ bool host_client_size(std::uintptr_t host, int* width, int* height);
 // host gives false, never a crash.
 bool host_is_enabled(std::uintptr_t host);
 
+// X11 only: true when a connection to the X display (DISPLAY) opens; it is
+// closed again at once.
+bool can_open_display();
+
 // X11 only: the root window of the default screen, where a hack started with
 // "--root" and no other window draws; 0 without a display.
 std::uintptr_t root_window();

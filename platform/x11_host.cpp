@@ -61,6 +61,15 @@ bool host_is_enabled(std::uintptr_t host)
     return read_attributes(host, &attributes);
 }
 
+bool can_open_display()
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return false;
+    XCloseDisplay(d);
+    return true;
+}
+
 bool host_shows_drawing(std::uintptr_t host)
 {
     XWindowAttributes attributes;
