@@ -31,7 +31,9 @@ for library in libc6 libglfw3 libx11-6; do
   [[ $depends == *"$library ("* || $depends == *"$library,"* || $depends == *"$library" ]] ||
     fail "Depends lacks $library: $depends"
 done
-[[ $(dpkg-deb -f "$deb" Recommends) == *xfonts-75dpi* ]] || fail "no Recommends of the Helvetica fonts"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ $recommends == *xfonts-75dpi* ]] || fail "no Recommends of the Helvetica fonts: $recommends"
+[[ $recommends == *xdg-utils* ]] || fail "no Recommends of xdg-open: $recommends"
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1
 status=$?
@@ -53,6 +55,13 @@ sys.exit(root.tag != "screensaver" or root.find("command").get("arg") != "--root
 PY
 desktop-file-validate "$unpacked/usr/share/applications/screensavers/vesperine.desktop" ||
   fail "desktop-file-validate refuses the screensaver entry"
+# The copyright file covers what the linker put into the program: the code
+# compiled in, and meshoptimizer unless it is a shared library of its own.
+copyright=$unpacked/usr/share/doc/vesperine/copyright
+grep -q 'stb_image' "$copyright" && grep -q 'glad' "$copyright" || fail "the copyright file lacks code compiled in"
+if ! readelf -d "$unpacked/usr/bin/vesperine" | grep -q 'NEEDED.*libmeshoptimizer'; then
+  grep -qi 'meshoptimizer.*MIT\|Files: meshoptimizer' "$copyright" || fail "meshoptimizer is linked in, its licence is not in the copyright file"
+fi
 gzip -dc "$unpacked/usr/share/doc/vesperine/changelog.gz" | head -n 1 | grep -qF "vesperine ($version)" ||
   fail "the changelog does not start with this version"
 exit 0
