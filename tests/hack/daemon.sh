@@ -9,24 +9,15 @@
 set -uo pipefail
 exe=$1
 readme=$2
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/daemon_lib.sh"
+. "$(dirname "$0")/daemon_lib.sh"
 enter_private_mounts "$@"
-. "$here/../../scripts/lib/display.sh"
-. "$here/../support/status_wrapper.sh"
-
-work=$(mktemp -d)
 daemon=
-cleanup() {
+stop_daemon() {
   [ -n "$daemon" ] && { "${as_user[@]}" xscreensaver-command -exit >/dev/null 2>&1; kill "$daemon" 2>/dev/null; }
-  stop_xvfb
-  clean_up_work
 }
-fail() { echo "$*" >&2; echo "--- daemon log:" >&2; tail -n 25 "$work/daemon.log" >&2; exit 1; }
-start_xvfb 640x480 || exit 1
-trap cleanup EXIT
+begin_daemon_test
 
-serve_from_saver_folder "$exe" "$work"
+serve_from_saver_folder "$exe"
 awk '/^  / { print substr($0, 3); got = 1; next } got { exit }' "$readme" >"$work/recipe"
 grep -q xscreensaver "$work/recipe" || fail "no recipe in $readme"
 "${as_user[@]}" sh -e "$work/recipe" || fail "the recipe failed: $(cat "$work/recipe")"

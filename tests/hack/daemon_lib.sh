@@ -5,7 +5,10 @@
 # namespace of its own where an overlay puts our program into that folder:
 # what the test writes there lands in the test's own folder, nothing outside
 # the test sees it, and the real folder is never written. Each script
-# defines fail().
+# defines stop_daemon, which ends its daemon.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$here/../../scripts/lib/display.sh"
+. "$here/../support/status_wrapper.sh"
 
 # Re-runs the calling script inside the private mount namespace; exits 77
 # (skipped) when not root.
@@ -15,14 +18,28 @@ enter_private_mounts() {
   exec env VESPERINE_PRIVATE_MOUNTS=1 unshare --mount --propagation private "$0" "$@"
 }
 
-# serve_from_saver_folder EXE WORK: WORK/vesperine is a copy of EXE, and the
+# A private Xvfb of 640x480 and an empty $work; at the exit stop_daemon, the
+# end of Xvfb and clean_up_work.
+begin_daemon_test() {
+  work=$(mktemp -d)
+  start_xvfb 640x480 || exit 1
+  trap 'stop_daemon; stop_xvfb; clean_up_work' EXIT
+}
+
+fail() {
+  echo "$*" >&2
+  echo "--- daemon log:" >&2
+  tail -n 25 "$work/daemon.log" >&2
+  exit 1
+}
+
+# serve_from_saver_folder EXE: $work/vesperine is a copy of EXE, and the
 # saver folder holds, besides what it held before (the daemons' helpers
 # live there too), "vesperine": a wrapper that runs the copy and writes its
-# exit status to WORK/home/status. WORK/home becomes the home of uid 65534;
+# exit status to $work/home/status. $work/home becomes the home of uid 65534;
 # as_user runs a command there with a cleared environment.
 serve_from_saver_folder() {
   local exe=$1
-  work=$2
   chmod 755 "$work"
   mkdir -p "$work/overlay/upper" "$work/overlay/work" "$work/home/run"
   chmod 700 "$work/home/run"

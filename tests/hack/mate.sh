@@ -9,26 +9,17 @@
 #   mate.sh UNPACKED-PACKAGE
 set -uo pipefail
 unpacked=$1
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/daemon_lib.sh"
+. "$(dirname "$0")/daemon_lib.sh"
 enter_private_mounts "$@"
-. "$here/../../scripts/lib/display.sh"
-. "$here/../support/status_wrapper.sh"
-
-work=$(mktemp -d)
 daemon=
 bus=
-cleanup() {
+stop_daemon() {
   [ -n "$daemon" ] && kill "$daemon" 2>/dev/null
   [ -n "$bus" ] && kill "$bus" 2>/dev/null
-  stop_xvfb
-  clean_up_work
 }
-fail() { echo "$*" >&2; echo "--- daemon log:" >&2; tail -n 25 "$work/daemon.log" >&2; exit 1; }
-start_xvfb 640x480 || exit 1
-trap cleanup EXIT
+begin_daemon_test
 
-serve_from_saver_folder "$unpacked/usr/bin/vesperine" "$work"
+serve_from_saver_folder "$unpacked/usr/bin/vesperine"
 as_user+=("XDG_DATA_DIRS=$unpacked/usr/share:/usr/share")
 { read -r address; read -r bus; } < <("${as_user[@]}" dbus-daemon --session --fork --print-address=1 --print-pid=1)
 [ -n "$bus" ] || fail "no session bus"
