@@ -1,13 +1,18 @@
 // The About window drawn with plain Xlib: the same layout, colours and texts
 // as the Windows dialog, core X fonts instead of Arial, and the desktop's
-// opener (xdg-open) instead of ShellExecuteA.
+// opener (xdg-open) instead of ShellExecuteA. Escape and Return close it, as
+// they close dialogs here, and the window manager gets the program's name,
+// class and icon.
 #include "about/about_window.h"
 
 #include "about/about_texts.h"
+#include "app/window_icon.h"
 #include "platform/platform.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -253,6 +258,26 @@ int connection_lost(Display*)
     platform::exit_process(0);
 }
 
+// The program's icon as _NET_WM_ICON wants it: width, height, then one
+// ARGB value per pixel, rows from the top, each in a long of its own.
+void set_window_icon(AboutState& s)
+{
+    static unsigned char rgba[window_icon_size * window_icon_size * 4];
+    draw_window_icon(rgba);
+    static long cardinals[2 + window_icon_size * window_icon_size];
+    cardinals[0] = window_icon_size;
+    cardinals[1] = window_icon_size;
+    for (int i = 0; i < window_icon_size * window_icon_size; ++i) {
+        const unsigned char* p = &rgba[i * 4];
+        cardinals[2 + i] = static_cast<long>((static_cast<unsigned long>(p[3]) << 24) |
+                                             (static_cast<unsigned long>(p[0]) << 16) |
+                                             (static_cast<unsigned long>(p[1]) << 8) | p[2]);
+    }
+    XChangeProperty(s.display, s.window, XInternAtom(s.display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(cardinals),
+                    2 + window_icon_size * window_icon_size);
+}
+
 void set_window_properties(AboutState& s, const AboutWindow& texts, int x, int y)
 {
     XSizeHints* size = XAllocSizeHints();
@@ -265,17 +290,18 @@ void set_window_properties(AboutState& s, const AboutWindow& texts, int x, int y
         XSetWMNormalHints(s.display, s.window, size);
         XFree(size);
     }
+    // The program's name and class, as desktops match windows to programs
+    // (the Windows class name means nothing here).
     XClassHint* class_hint = XAllocClassHint();
     if (class_hint) {
         char name[] = "vesperine";
-        char class_name[64];
-        std::strncpy(class_name, texts.class_name, sizeof class_name - 1);
-        class_name[sizeof class_name - 1] = 0;
+        char class_name[] = "Vesperine";
         class_hint->res_name = name;
         class_hint->res_class = class_name;
         XSetClassHint(s.display, s.window, class_hint);
         XFree(class_hint);
     }
+    set_window_icon(s);
     XStoreName(s.display, s.window, texts.caption);
     s.delete_message = XInternAtom(s.display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(s.display, s.window, &s.delete_message, 1);
@@ -316,7 +342,8 @@ AboutWindow::AboutWindow(void*, int)
     }
     set_window_properties(s, *this, x, y);
     XSelectInput(s.display, s.window,
-                 ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask | StructureNotifyMask);
+                 ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask |
+                     StructureNotifyMask);
 
     s.picture = load_picture(s.display);
     s.body_font = load_first_font(s.display, body_fonts);
@@ -361,6 +388,14 @@ AboutWindow::AboutWindow(void*, int)
                     open_website();
             }
             break;
+        case KeyPress: {
+            KeySym key = XLookupKeysym(&event.xkey, 0);
+            if (key == XK_Escape || key == XK_Return || key == XK_KP_Enter) {
+                XDestroyWindow(s.display, s.window);
+                open = false;
+            }
+            break;
+        }
         case ClientMessage:
             if (event.xclient.format == 32 &&
                 static_cast<Atom>(event.xclient.data.l[0]) == s.delete_message) {

@@ -21,8 +21,9 @@ struct GLFWwindow;
 // Returns null when the library is not initialised (reported through the
 // error callback as GLFW_NOT_INITIALIZED), when the window or its context
 // cannot be made (reported as for glfwCreateWindow), or when the host cannot
-// be read (not reported). Destroying the returned window destroys only our
-// child; the host is never changed.
+// be read or holds no drawing (an InputOnly X window; neither is reported).
+// Destroying the returned window destroys only our child; the host is never
+// changed.
 GLFWwindow* glfwAttachNativeWindow(std::uintptr_t native_window, GLFWwindow* share);
 
 // Keeps an attached window covering its host's client area: call once per

@@ -24,9 +24,11 @@ GLFWwindow* open_own_hack_window();
 
 // The Linux entry for a command line that holds hack options: parses them,
 // finds the window to draw in (XSCREENSAVER_WINDOW, "--window-id", the root
-// window for "--root", else a window of our own), catches the stop signals
-// and runs the saver without the single-instance claim, since the daemon
-// starts one program per monitor. Bad options, a bad XSCREENSAVER_WINDOW or
-// a window that does not exist give one line on standard error. Returns the
-// exit code, always 0.
+// window for "--root", else a window of our own), catches the stop signals,
+// ignores xsecurelock's SIGUSR1, keeps standard output quiet and runs the
+// saver without the single-instance claim, since the daemon starts one
+// program per monitor. Returns the exit code: 0 for a run that ended; 2,
+// after one line on standard error, for bad options; 1, after one line, when
+// the start failed: a bad XSCREENSAVER_WINDOW, a window that does not exist
+// or is InputOnly.
 int run_hack(int argc, const char* const* argv);

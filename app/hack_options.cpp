@@ -1,6 +1,7 @@
 #include "app/hack_options.h"
 
-#include <cstddef>
+#include "app/quoted_text.h"
+
 #include <cstring>
 
 namespace {
@@ -23,12 +24,6 @@ bool is_named(const char* argument, const char* name)
     return given && std::strcmp(given, name) == 0;
 }
 
-bool is_hack_option(const char* argument)
-{
-    return is_named(argument, "root") || is_named(argument, "window") || is_named(argument, "window-id") ||
-           is_named(argument, "fps");
-}
-
 int hex_digit_value(char c)
 {
     if (c >= '0' && c <= '9')
@@ -40,22 +35,13 @@ int hex_digit_value(char c)
     return -1;
 }
 
-// Someone else's text quoted in a message: at most 40 characters, control
-// characters shown as '?', so that the message stays one short line.
-std::string quoted(const char* text)
-{
-    std::string result = "\"";
-    std::size_t length = 0;
-    for (; text[length] != '\0' && length < 40; ++length) {
-        unsigned char c = static_cast<unsigned char>(text[length]);
-        result += c < 0x20 || c == 0x7f ? '?' : static_cast<char>(c);
-    }
-    if (text[length] != '\0')
-        result += "...";
-    return result + "\"";
-}
-
 } // namespace
+
+bool is_hack_option(const char* argument)
+{
+    return is_named(argument, "root") || is_named(argument, "window") || is_named(argument, "window-id") ||
+           is_named(argument, "fps");
+}
 
 bool is_hack_command_line(int argc, const char* const* argv)
 {
@@ -110,12 +96,12 @@ bool parse_hack_options(int argc, const char* const* argv, HackOptions* options,
             }
             const char* value = argv[++i];
             if (!read_window_id(value, &options->window_id)) {
-                *error = std::string(argument) + " " + quoted(value) + " is not a window id";
+                *error = std::string(argument) + " " + quoted_text(value) + " is not a window id";
                 return false;
             }
             options->window_id_given = true;
         } else {
-            *error = "unknown option " + quoted(argument) + " (hack options: --root, --window, --window-id ID, --fps)";
+            *error = "unknown option " + quoted_text(argument) + " (hack options: --root, --window, --window-id ID, --fps)";
             return false;
         }
     }
@@ -127,7 +113,7 @@ HackWindowChoice choose_hack_window(const HackOptions& options, const char* envi
     HackWindowChoice choice;
     if (environment_window && *environment_window != '\0') {
         if (!read_window_id(environment_window, &choice.window_id)) {
-            choice.error = "XSCREENSAVER_WINDOW " + quoted(environment_window) + " is not a window id";
+            choice.error = "XSCREENSAVER_WINDOW " + quoted_text(environment_window) + " is not a window id";
             return choice;
         }
         choice.target = HackTarget::GivenWindow;

@@ -22,6 +22,9 @@ struct HackOptions {
     std::uint32_t window_id = 0;  // X window id, valid when window_id_given
 };
 
+// True for one of the hack options, with one dash or two.
+bool is_hack_option(const char* argument);
+
 // True when argv[1] .. argv[argc - 1] hold at least one hack option. Such a
 // command line is read by parse_hack_options; any other keeps the
 // Windows-style switches ("/s", "/p ID", "/c").

@@ -6,9 +6,6 @@
 
 namespace {
 
-// The name the single-instance claim uses on every system.
-constexpr const char* instance_name = "D_ORADED_EZOZEZAZIVU";
-
 bool is_blank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -82,16 +79,16 @@ LaunchOptions::LaunchOptions(const char* command_line, HandleDigits digits)
     }
 }
 
-bool LaunchOptions::is_first_instance() const
+bool LaunchOptions::is_first_instance(const char* name) const
 {
-    return platform::claim_single_instance(instance_name);
+    return platform::claim_single_instance(name);
 }
 
-bool LaunchOptions::passes_single_instance_rule() const
+bool LaunchOptions::passes_single_instance_rule(const char* name) const
 {
     if (mode != RunMode::Preview && mode != RunMode::None)
         return true;
-    return is_first_instance();
+    return is_first_instance(name);
 }
 
 std::uintptr_t LaunchOptions::host_handle() const

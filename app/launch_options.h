@@ -10,6 +10,9 @@ enum class RunMode : std::int32_t { Preview = 0, Saver = 1, Configure = 2, None 
 // decimal handles; X11 tools print window ids in hex ("0x60000c").
 enum class HandleDigits : std::int32_t { Decimal = 0, DecimalOrHex = 1 };
 
+// The name of the single-instance claim; tests claim names of their own.
+inline constexpr const char* single_instance_name = "D_ORADED_EZOZEZAZIVU";
+
 class LaunchOptions {
 public:
     // Parses the command-line text (the arguments without the program path).
@@ -22,13 +25,14 @@ public:
     // numbers are 0.
     explicit LaunchOptions(const char* command_line, HandleDigits digits = HandleDigits::Decimal);
 
-    // True when this process may go on: it holds the machine-wide
-    // single-instance name, or the claim failed for another reason.
-    bool is_first_instance() const;
+    // True when this process may go on: it holds the single-instance claim
+    // `name` (the user's session on Windows, the user and display
+    // elsewhere), or the claim failed for another reason.
+    bool is_first_instance(const char* name = single_instance_name) const;
 
     // Preview and None runs go on only as the first instance; Saver and
     // Configure runs always go on and never touch the name.
-    bool passes_single_instance_rule() const;
+    bool passes_single_instance_rule(const char* name = single_instance_name) const;
 
     // host_window as the platform seam takes it (an HWND is sign-extended
     // from its 32 bits, as Windows does).

@@ -1,15 +1,48 @@
-// The Linux entry point. A screensaver daemon's options ("--root",
-// "--window-id ID", ...) start hack mode; anything else is read as the
-// command-line text that Windows would hand to WinMain: the arguments joined
-// with single blanks, where window handles may also be written in hex.
+// The Linux entry point. "--help", "--version" and unknown "--" options are
+// answered first, and a run without a display ends with one line. Then a
+// screensaver daemon's options ("--root", "--window-id ID", ...) start hack
+// mode; anything else is read as the command-line text that Windows would
+// hand to WinMain: the arguments joined with single blanks, where window
+// handles may also be written in hex.
 #include "app/hack_mode.h"
 #include "app/hack_options.h"
+#include "app/posix_command_line.h"
+#include "app/quoted_text.h"
 #include "app/run_vesperine.h"
+#include "platform/platform.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 int main(int argc, char** argv)
 {
+    CommandLineCheck check = check_command_line(argc, argv);
+    switch (check.request) {
+    case CommandLineRequest::Help:
+        std::fputs(usage_text(), stdout);
+        return 0;
+    case CommandLineRequest::Version:
+        std::puts(version_text());
+        return 0;
+    case CommandLineRequest::UnknownOption:
+        std::fprintf(stderr, "vesperine: unknown option %s (see \"vesperine --help\")\n",
+                     quoted_text(check.option.c_str()).c_str());
+        return 2;
+    case CommandLineRequest::Run:
+        break;
+    }
+
+    // Nothing to draw on: one line instead of the library's every complaint.
+    if (!platform::can_open_display()) {
+        const char* display = std::getenv("DISPLAY");
+        if (!display || !*display)
+            std::fputs("vesperine: no X display to draw on (DISPLAY is not set)\n", stderr);
+        else
+            std::fprintf(stderr, "vesperine: cannot open the X display %s\n", quoted_text(display).c_str());
+        return 0;
+    }
+
     if (is_hack_command_line(argc, argv))
         return run_hack(argc, argv);
     std::string command_line;

@@ -3,9 +3,21 @@
 #include "platform/platform.h"
 #include "render/drawable_size.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 void report_library_error(int, const char* description)
 {
-    platform::message_box(description ? description : "", "Error", platform::MessageIcon::information);
+    // One failure makes the library repeat itself (after a failed start
+    // every later call reports that it is not initialised): each text is
+    // shown once, or a Windows user would click through a dozen boxes.
+    static std::vector<std::string> shown; // every text shown so far
+    std::string text = description ? description : "";
+    if (std::find(shown.begin(), shown.end(), text) != shown.end())
+        return;
+    shown.push_back(text);
+    platform::message_box(text.c_str(), "Error", platform::MessageIcon::information);
 }
 
 void on_window_size(GLFWwindow*, int width, int height)

@@ -6,7 +6,8 @@
 
 struct GLFWwindow;
 
-// Shows the library's description of an error in an "Error" box.
+// Shows the library's description of an error in an "Error" box, the first
+// time that text comes in this run; a repeated text is not shown again.
 void report_library_error(int code, const char* description);
 
 // Stores the new drawable size (pixels) and its aspect ratio.

@@ -70,6 +70,10 @@ GLFWwindow* glfwAttachNativeWindow(std::uintptr_t native_window, GLFWwindow* sha
     int height = 0;
     if (!platform::host_client_size(native_window, &width, &height) || width <= 0 || height <= 0)
         return nullptr;
+    // X refuses a drawable child inside an InputOnly window: ours would stay
+    // a top-level window of its own instead.
+    if (!platform::host_shows_drawing(native_window))
+        return nullptr;
     XErrorHandler tolerant = tolerant_error_handler();
 
     set_attach_hints();

@@ -8,14 +8,24 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 
 namespace {
 
-int report(const std::string& line)
+// A start that failed: one line, and a status a daemon or a script can tell
+// from a run that ended well.
+int fail_to_start(const std::string& line)
 {
     std::fprintf(stderr, "vesperine: %s\n", line.c_str());
-    return 0;
+    return 1;
+}
+
+std::string window_name(std::uintptr_t window)
+{
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(window));
+    return std::string("window ") + id;
 }
 
 } // namespace
@@ -25,14 +35,20 @@ int run_hack(int argc, const char* const* argv)
     // First of all: a stop that comes while the scene is still being set
     // up ends the run after its first frame instead of killing it.
     platform::catch_stop_signals();
+    platform::ignore_locker_signals();
+    // The model reader's progress text would land in the session's log at
+    // every activation and every preview; a display mode keeps quiet.
+    std::cout.setstate(std::ios_base::badbit);
 
     HackOptions options;
     std::string error;
-    if (!parse_hack_options(argc, argv, &options, &error))
-        return report(error);
+    if (!parse_hack_options(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "vesperine: %s\n", error.c_str());
+        return 2; // a bad command line, as for any other option
+    }
     HackWindowChoice choice = choose_hack_window(options, std::getenv("XSCREENSAVER_WINDOW"));
     if (!choice.error.empty())
-        return report(choice.error);
+        return fail_to_start(choice.error);
 
     launch_options = new LaunchOptions("");
     hack_mode.active = true;
@@ -41,15 +57,14 @@ int run_hack(int argc, const char* const* argv)
     } else {
         std::uintptr_t root = platform::root_window();
         if (root == 0)
-            return report("cannot open the X display");
+            return fail_to_start("cannot open the X display");
         std::uintptr_t window = choice.target == HackTarget::RootWindow ? root : choice.window_id;
         int width = 0;
         int height = 0;
-        if (!platform::host_client_size(window, &width, &height)) {
-            char id[32];
-            std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(window));
-            return report(std::string("window ") + id + " does not exist");
-        }
+        if (!platform::host_client_size(window, &width, &height))
+            return fail_to_start(window_name(window) + " does not exist");
+        if (!platform::host_shows_drawing(window))
+            return fail_to_start(window_name(window) + " is an InputOnly window and cannot show drawing");
         // Drawn the way a preview is: a child window of ours, with its own GL
         // visual and colormap, covering the given window and following its
         // size; the run ends when that window goes.

@@ -42,10 +42,13 @@ void note(const char* text);
 
 // --- Process -----------------------------------------------------------------
 
-// Claims the machine-wide single-instance name. True when this process is the
-// first holder (or the claim failed for another reason); false when another
-// live process holds it. The claim is released by the system when the
-// process ends, however it ends.
+// Claims the single-instance name. True when this process is the first
+// holder (or the claim failed for another reason); false when another live
+// process holds it. The claim is released by the system when the process
+// ends, however it ends. On Windows it is a named event of the user's
+// session; elsewhere it belongs to the user and the X display (DISPLAY): an
+// flock on NAME-DISPLAY.lock in $XDG_RUNTIME_DIR, or, where that is unset,
+// an abstract socket named NAME-UID-DISPLAY.
 bool claim_single_instance(const char* name);
 
 // The raw system version word as GetVersion reports it: low byte major,
@@ -75,6 +78,11 @@ void catch_stop_signals();
 // True once one of those signals has arrived. Always false on Windows, and
 // wherever catch_stop_signals was not called.
 bool stop_requested();
+
+// POSIX only: from now on SIGUSR1 is ignored. xsecurelock sends it to its
+// saver whenever its password box closes (a hint to start over), and its
+// default action would end the process.
+void ignore_locker_signals();
 
 // --- Presses anywhere (full-screen runs) ---------------------------------------
 
@@ -108,8 +116,16 @@ bool host_client_size(std::uintptr_t host, int* width, int* height);
 // host gives false, never a crash.
 bool host_is_enabled(std::uintptr_t host);
 
+// X11 only: true when a connection to the X display (DISPLAY) opens; it is
+// closed again at once.
+bool can_open_display();
+
 // X11 only: the root window of the default screen, where a hack started with
 // "--root" and no other window draws; 0 without a display.
 std::uintptr_t root_window();
+
+// X11 only: false for an InputOnly window, which can hold no drawing and no
+// GL child window (and for a host that is gone); true for any other.
+bool host_shows_drawing(std::uintptr_t host);
 
 } // namespace platform

@@ -36,4 +36,12 @@ bool stop_requested()
     return stop_signal != 0;
 }
 
+void ignore_locker_signals()
+{
+    struct sigaction action = {};
+    action.sa_handler = SIG_IGN;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGUSR1, &action, nullptr);
+}
+
 } // namespace platform

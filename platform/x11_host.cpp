@@ -61,6 +61,21 @@ bool host_is_enabled(std::uintptr_t host)
     return read_attributes(host, &attributes);
 }
 
+bool can_open_display()
+{
+    Display* d = XOpenDisplay(nullptr);
+    if (!d)
+        return false;
+    XCloseDisplay(d);
+    return true;
+}
+
+bool host_shows_drawing(std::uintptr_t host)
+{
+    XWindowAttributes attributes;
+    return read_attributes(host, &attributes) && attributes.c_class == InputOutput;
+}
+
 std::uintptr_t root_window()
 {
     Display* d = display();

@@ -1,6 +1,7 @@
 # Sourced by the scripts that need an X display: start_xvfb starts a private
 # Xvfb (with GLX) on a free display number and exports DISPLAY; it is stopped
-# when the calling script exits. -noreset: by default Xvfb resets itself
+# when the calling script exits. A second call starts a second server (and
+# DISPLAY names the newest); stop_xvfb stops them all. -noreset: by default Xvfb resets itself
 # whenever its last client leaves, and a test that connects during that
 # reset is refused; tests come and go one after another here.
 start_xvfb() {
@@ -8,7 +9,7 @@ start_xvfb() {
   local n=91
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 "${size}x24" +extension GLX -nolisten tcp -noreset >/dev/null 2>&1 &
-  VESPERINE_XVFB_PID=$!
+  VESPERINE_XVFB_PID="${VESPERINE_XVFB_PID:-} $!"
   export DISPLAY=":$n"
   trap stop_xvfb EXIT
   for _ in $(seq 100); do
@@ -20,8 +21,12 @@ start_xvfb() {
 }
 
 stop_xvfb() {
-  [ -n "${VESPERINE_XVFB_PID:-}" ] && kill "$VESPERINE_XVFB_PID" 2>/dev/null || true
-  wait "${VESPERINE_XVFB_PID:-}" 2>/dev/null || true
+  local pid
+  for pid in ${VESPERINE_XVFB_PID:-}; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  VESPERINE_XVFB_PID=
 }
 
 # start_xorg_dummy starts a private X.Org server with the dummy video driver

@@ -126,8 +126,8 @@ protected:
         if (name)
             XFree(name);
         XClassHint hint{};
-        bool classed = XGetClassHint(display, w, &hint) &&
-                       std::strcmp(hint.res_class, "KelvoraWindowClass") == 0;
+        bool classed = XGetClassHint(display, w, &hint) && std::strcmp(hint.res_name, "vesperine") == 0 &&
+                       std::strcmp(hint.res_class, "Vesperine") == 0;
         if (hint.res_name)
             XFree(hint.res_name);
         if (hint.res_class)
@@ -235,6 +235,13 @@ protected:
         Status ok = XGetWindowAttributes(display, window, &attributes);
         XSync(display, False);
         return ok && !x_error_seen;
+    }
+
+    // A key pressed while the window has the focus.
+    void press_key(const char* key)
+    {
+        std::string command = "xdotool windowfocus " + std::to_string(window) + " key " + key + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0);
     }
 
     // What a window manager sends when the close box is clicked.
@@ -376,6 +383,44 @@ TEST_F(AboutWindowTest, ClosingEndsWithExitCodeZero)
 {
     request_close();
     EXPECT_EQ(wait_for_exit(), 0);
+}
+
+// Escape and Return close it as they close a dialog: exit code 0.
+TEST_F(AboutWindowTest, EscapeEndsWithExitCodeZero)
+{
+    press_key("Escape");
+    EXPECT_EQ(wait_for_exit(), 0);
+}
+
+TEST_F(AboutWindowTest, ReturnEndsWithExitCodeZero)
+{
+    press_key("Return");
+    EXPECT_EQ(wait_for_exit(), 0);
+}
+
+// The window manager gets the program's icon: _NET_WM_ICON holds a width,
+// a height and that many ARGB pixels, some of them opaque. (WM_CLASS
+// "vesperine", "Vesperine" is how the window was found.)
+TEST_F(AboutWindowTest, GivesTheWindowManagerTheProgramsIcon)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    ASSERT_EQ(XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0, 1 << 20, False,
+                                 AnyPropertyType, &type, &format, &count, &after, &data),
+              Success);
+    ASSERT_NE(data, nullptr) << "no _NET_WM_ICON";
+    const long* values = reinterpret_cast<const long*>(data);
+    ASSERT_GE(count, 3u);
+    EXPECT_EQ(format, 32);
+    EXPECT_GT(values[0], 0);
+    EXPECT_EQ(count, 2 + static_cast<unsigned long>(values[0] * values[1]));
+    bool opaque = false;
+    for (unsigned long i = 2; i < count; ++i)
+        opaque = opaque || ((static_cast<unsigned long>(values[i]) >> 24) & 0xff) == 0xff;
+    EXPECT_TRUE(opaque);
+    XFree(data);
 }
 
 } // namespace

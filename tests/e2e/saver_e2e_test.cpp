@@ -254,26 +254,93 @@ INSTANTIATE_TEST_SUITE_P(Versions, SaverOnOldOpenGl,
                                          OldOpenGl{"Preview15", "1.5", true}),
                          [](const testing::TestParamInfo<OldOpenGl>& run) { return run.param.name; });
 
-// Without a display the library cannot start: its errors are shown, then
-// "Failed to initialize GLFW" and "Failed to open window", and the run
-// still ends with exit code 0.
-TEST(SaverWithoutDisplay, ReportsAndEndsWithZero)
+// An InputOnly window can hold no drawing: handed over as a display mode's
+// window it is a failed start, one line and exit code 1; as a /p host it
+// ends the run with "Failed to open window", as any unusable host does,
+// instead of a window of our own at 0,0.
+TEST_F(SaverRun, InputOnlyWindowIsRefusedInDisplayModeAndPreview)
 {
-    ChildProcess saver;
-    ASSERT_TRUE(saver.start("/usr/bin/env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", VESPERINE_EXE, "/s"}));
+    std::string id = std::to_string(x.make_input_only_window(160, 120));
+    ChildProcess hack;
+    ASSERT_TRUE(hack.start(VESPERINE_EXE, {"--window-id", id}));
     int code = -1;
-    ASSERT_TRUE(saver.wait(exit_limit, &code));
+    ASSERT_TRUE(hack.wait(exit_limit, &code));
+    EXPECT_EQ(code, 1);
+    std::string shown = hack.error_text();
+    EXPECT_NE(shown.find("InputOnly"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\n'), shown.size() - 1) << "one line: " << shown;
+
+    ChildProcess preview;
+    ASSERT_TRUE(preview.start(VESPERINE_EXE, {"/p", id}));
+    ASSERT_TRUE(preview.wait(exit_limit, &code));
     EXPECT_EQ(code, 0);
-    std::string shown = saver.error_text();
-    std::string::size_type library = shown.find("Error: ");
-    std::string::size_type init = shown.find("Debug: Failed to initialize GLFW\n");
-    std::string::size_type open = shown.find("Debug: Failed to open window\n");
-    ASSERT_NE(library, std::string::npos) << shown;
-    ASSERT_NE(init, std::string::npos) << shown;
-    ASSERT_NE(open, std::string::npos) << shown;
-    EXPECT_LT(library, init);
-    EXPECT_LT(init, open);
-    EXPECT_EQ(shown.substr(open), "Debug: Failed to open window\n") << "nothing after the last box";
+    EXPECT_EQ(preview.error_text(), "Debug: Failed to open window\n");
+}
+
+// What a run without a display said and how it ended.
+struct Answer {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Answer run_without_display(const std::vector<std::string>& args)
+{
+    std::vector<std::string> env_args{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", VESPERINE_EXE};
+    env_args.insert(env_args.end(), args.begin(), args.end());
+    ChildProcess saver;
+    Answer answer;
+    if (!saver.start("/usr/bin/env", env_args))
+        return answer;
+    std::string line;
+    while (saver.read_line(&line, exit_limit))
+        answer.out += line + "\n";
+    if (!saver.wait(exit_limit, &answer.code))
+        answer.code = -1;
+    answer.err = saver.error_text();
+    return answer;
+}
+
+// Without a display there is nothing to draw on: one line says so and the
+// run ends with exit code 0, with the switches and without.
+TEST(SaverWithoutDisplay, SaysSoInOneLineAndEndsWithZero)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"/s"}, std::vector<std::string>{}}) {
+        Answer answer = run_without_display(args);
+        EXPECT_EQ(answer.code, 0);
+        EXPECT_EQ(answer.out, "");
+        EXPECT_EQ(answer.err, "vesperine: no X display to draw on (DISPLAY is not set)\n");
+    }
+}
+
+// --help and -h print the usage and --version the version, on standard
+// output, with exit code 0; without a display, so they open no window.
+TEST(LinuxCommandLine, HelpAndVersionAnswerOnStandardOutputWithZero)
+{
+    for (const char* help : {"--help", "-h"}) {
+        Answer answer = run_without_display({help});
+        EXPECT_EQ(answer.code, 0) << help;
+        EXPECT_EQ(answer.out.rfind("Usage: vesperine [/s | /p WINDOW-ID | /c]\n", 0), 0u) << answer.out;
+        EXPECT_NE(answer.out.find("--window-id ID"), std::string::npos) << answer.out;
+        EXPECT_EQ(answer.err, "");
+    }
+    Answer version = run_without_display({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out, "vesperine " VESPERINE_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+}
+
+// An unknown option with two dashes is refused as Linux tools refuse it:
+// one line naming it and pointing to --help, exit code 2.
+TEST(LinuxCommandLine, UnknownOptionIsOneLineAndExitCodeTwo)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--frobnicate"}, std::vector<std::string>{"--root", "--frobnicate"}}) {
+        Answer answer = run_without_display(args);
+        EXPECT_EQ(answer.code, 2);
+        EXPECT_EQ(answer.out, "");
+        EXPECT_EQ(answer.err, "vesperine: unknown option \"--frobnicate\" (see \"vesperine --help\")\n");
+    }
 }
 
 } // namespace

@@ -159,3 +159,13 @@ Window XSession::make_host_window(int width, int height)
     XSync(display, False);
     return host;
 }
+
+Window XSession::make_input_only_window(int width, int height)
+{
+    XSetWindowAttributes attributes{};
+    Window host = XCreateWindow(display, DefaultRootWindow(display), 40, 40, static_cast<unsigned>(width),
+                                static_cast<unsigned>(height), 0, 0, InputOnly, CopyFromParent, 0, &attributes);
+    XMapWindow(display, host);
+    XSync(display, False);
+    return host;
+}

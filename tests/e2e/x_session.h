@@ -44,6 +44,9 @@ public:
     // gives one; destroyed with the session.
     Window make_host_window(int width, int height);
 
+    // The same as an InputOnly window, which can hold no drawing.
+    Window make_input_only_window(int width, int height);
+
 private:
     _XDisplay* display = nullptr;
 };

@@ -1,6 +1,7 @@
 // The hack command line of the Linux desktop's screensaver daemons, the
 // window ids it carries, and the hex handles "/p" takes there.
 #include "app/hack_options.h"
+#include "app/quoted_text.h"
 #include "app/launch_options.h"
 
 #include <gtest/gtest.h>
@@ -123,6 +124,18 @@ TEST(LaunchOptions, PreviewHandleInHexWhereAllowed)
     EXPECT_EQ(LaunchOptions("/p 0x", HandleDigits::DecimalOrHex).host_window, 0);
     EXPECT_EQ(LaunchOptions("/p 0xfffffffff", HandleDigits::DecimalOrHex).host_window, INT32_MAX);
     EXPECT_EQ(LaunchOptions("/p 0x60000c").host_window, 0);
+}
+
+} // namespace
+
+namespace {
+
+// Quoted text is one line of plain ASCII: other bytes become escapes, and
+// long text is cut after 40 bytes.
+TEST(QuotedText, OtherBytesBecomeEscapesAndLongTextIsCut)
+{
+    EXPECT_EQ(quoted_text("0x6\xff\n\"\\"), "\"0x6\\xff\\x0a\\\"\\\\\"");
+    EXPECT_EQ(quoted_text(std::string(41, 'a').c_str()), "\"" + std::string(40, 'a') + "\"...");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // What the window's callbacks do: any key or mouse button ends the process
 // with exit code 0 at once, without the exit hook (the library may not be
 // shut down from inside its own callback); pointer and wheel change nothing;
-// library errors are shown with caption "Error".
+// library errors are shown with caption "Error", each text once.
 #include "app/window_callbacks.h"
 #include "platform/platform.h"
 #include "render/drawable_size.h"
@@ -62,6 +62,19 @@ TEST(ErrorCallback, ShowsLibraryDescriptionWithCaptionError)
     report_library_error(0x00010001, nullptr);
     std::string shown = testing::internal::GetCapturedStderr();
     EXPECT_EQ(shown, "Error: X11: Failed to open display\nError: \n");
+}
+
+// A failed start makes the library report one error over and over: each
+// text is shown once, the first time it comes.
+TEST(ErrorCallback, EachTextIsShownOncePerRun)
+{
+    testing::internal::CaptureStderr();
+    report_library_error(0x00010001, "The GLFW library is not initialized");
+    report_library_error(0x00010001, "The GLFW library is not initialized");
+    report_library_error(0x00010003, "Invalid window hint");
+    report_library_error(0x00010001, "The GLFW library is not initialized");
+    std::string shown = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(shown, "Error: The GLFW library is not initialized\nError: Invalid window hint\n");
 }
 
 } // namespace

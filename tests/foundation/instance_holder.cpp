@@ -1,7 +1,8 @@
 // Test helper: applies the saver's single-instance rule to its command line,
 // as the entry point does. Prints "refused" and exits 0 when the rule stops
 // it; otherwise prints "running" and stays alive (holding the claim, if it
-// made one) until its standard input closes or a signal ends it.
+// made one) until its standard input closes or a signal ends it. Its claim
+// has a name of its own, so that no saver running on the machine meets it.
 #include "app/launch_options.h"
 
 #include <cstdio>
@@ -16,7 +17,7 @@ int main(int argc, char** argv)
         command_line += argv[i];
     }
     LaunchOptions options(command_line.c_str());
-    if (!options.passes_single_instance_rule()) {
+    if (!options.passes_single_instance_rule("vesperine-instance-test")) {
         std::puts("refused");
         return 0;
     }

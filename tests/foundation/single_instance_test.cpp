@@ -1,14 +1,34 @@
 // The single-instance rule across real processes: a helper executable
 // applies the same rule as the entry point to its command line and reports
-// whether it went on.
+// whether it went on. The holders keep their lock files in a runtime folder
+// of the test's own.
 #include "tests/foundation/child_process.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 namespace {
+
+class PrivateRuntimeFolder : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        char folder[] = "/tmp/vesperine-runtime-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        path = folder;
+        setenv("XDG_RUNTIME_DIR", folder, 1);
+    }
+    void TearDown() override { std::filesystem::remove_all(path); }
+
+private:
+    std::string path;
+};
+
+const testing::Environment* const runtime_folder = testing::AddGlobalTestEnvironment(new PrivateRuntimeFolder);
 
 constexpr double startup_limit = 10.0; // seconds; guards against hangs only
 

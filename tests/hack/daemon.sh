@@ -1,63 +1,26 @@
 #!/usr/bin/env bash
-# The real XScreenSaver daemon runs the saver as one of its display modes,
-# on a private Xvfb: its programs line names a copy of the executable with
-# "--root"; "xscreensaver-command -activate" starts it and the screen shows
+# The XScreenSaver recipe of README.Debian, word for word: its commands (the
+# file's first indented block) run by an account that has never run
+# XScreenSaver (uid 65534 with an empty home); then the real daemon shows
+# Vesperine: "xscreensaver-command -activate" starts it and the screen shows
 # the sky and snow; "-deactivate" stops it with exit code 0 within 2 s, and
-# nothing of ours is left running. The daemon will not start display modes
-# as root, so under root it runs as the unprivileged uid 65534.
-#   daemon.sh PATH/TO/vesperine
+# nothing of ours is left running.
+#   daemon.sh PATH/TO/vesperine PATH/TO/README.Debian
 set -uo pipefail
 exe=$1
-here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../../scripts/lib/display.sh"
-
-work=$(mktemp -d)
+readme=$2
+. "$(dirname "$0")/daemon_lib.sh"
+enter_private_mounts "$@"
 daemon=
-as_user=()
-cleanup() {
+stop_daemon() {
   [ -n "$daemon" ] && { "${as_user[@]}" xscreensaver-command -exit >/dev/null 2>&1; kill "$daemon" 2>/dev/null; }
-  # Whatever a failed run left behind: only processes started from $work.
-  for pid in $(pgrep -f "^$work/"); do kill -KILL "$pid" 2>/dev/null; done
-  stop_xvfb
-  rm -rf "$work"
 }
-start_xvfb 640x480 || exit 1
-trap cleanup EXIT
-fail() { echo "$*" >&2; echo "--- daemon log:" >&2; tail -n 25 "$work/daemon.log" >&2; exit 1; }
+begin_daemon_test
 
-# Everything the daemon's uid needs, readable by it.
-chmod 755 "$work"
-mkdir "$work/home"
-cp "$exe" "$work/vesperine"
-# The daemon's helper that starts a display mode exits right after it has
-# stopped it, so the exit status would reach nobody: this wrapper passes
-# the stop signal on and writes the status down.
-cat >"$work/run-hack" <<SH
-#!/bin/sh
-"$work/vesperine" "\$@" &
-hack=\$!
-trap 'kill -TERM \$hack' TERM INT HUP
-wait \$hack
-status=\$?
-[ \$status -gt 128 ] && { wait \$hack; status=\$?; }
-echo \$status >"$work/home/status"
-SH
-chmod 755 "$work/run-hack" "$work/vesperine"
-cat >"$work/home/.xscreensaver" <<CONF
-mode: one
-selected: 0
-lock: False
-splash: False
-fade: False
-unfade: False
-timeout: 0:01:00
-programs: GL: $work/run-hack --root \\n
-CONF
-if [ "$(id -u)" = 0 ]; then
-  chown -R 65534:65534 "$work/home"
-  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-fi
-as_user+=(env "HOME=$work/home" "DISPLAY=$DISPLAY")
+serve_from_saver_folder "$exe"
+awk '/^  / { print substr($0, 3); got = 1; next } got { exit }' "$readme" >"$work/recipe"
+grep -q xscreensaver "$work/recipe" || fail "no recipe in $readme"
+"${as_user[@]}" sh -e "$work/recipe" || fail "the recipe failed: $(cat "$work/recipe")"
 
 "${as_user[@]}" xscreensaver -no-splash -verbose >"$work/daemon.log" 2>&1 &
 daemon=$!
@@ -66,33 +29,10 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 "${as_user[@]}" xscreensaver-command -activate >/dev/null 2>&1 || fail "the daemon does not answer"
-
-for _ in $(seq 100); do
-  pgrep -f "^$work/vesperine --root" >/dev/null && break
-  sleep 0.1
-done
-pgrep -f "^$work/vesperine --root" >/dev/null || fail "the daemon did not start the saver"
-
-# The first particles reach the screen a few seconds after the start.
-shown=no
-for _ in $(seq 30); do
-  sleep 1
-  import -window root "$work/shot.png" 2>/dev/null || continue
-  if result=$("$here/../support/scene_on_screen.py" "$work/shot.png" --sky --particles 100 5); then shown=yes; break; fi
-done
-echo "screen: $result"
-[ $shown = yes ] || fail "the screen never showed the sky with snow"
+wait_for_saver
+wait_for_scene
 
 start=$(date +%s%N)
 "${as_user[@]}" xscreensaver-command -deactivate >/dev/null 2>&1
-for _ in $(seq 40); do
-  [ -s "$work/home/status" ] && break
-  sleep 0.05
-done
-[ -s "$work/home/status" ] || fail "the saver was still running 2 s after -deactivate"
-echo "ended $(( ($(date +%s%N) - start) / 1000000 )) ms after -deactivate with exit code $(cat "$work/home/status")"
-[ "$(cat "$work/home/status")" = 0 ] || fail "exit code $(cat "$work/home/status")"
-sleep 0.2
-pgrep -f "^$work/vesperine" >/dev/null && fail "a saver process is left running"
-echo "nothing left running"
+expect_clean_end "$start"
 exit 0

@@ -2,8 +2,8 @@
 # The Debian package, built with CPack from the test's build tree: the file
 # name carries the project version, the files are where Debian and
 # XScreenSaver look for them, the library dependencies came from
-# dpkg-shlibdeps, lintian finds no error, and the settings description is
-# well-formed XML. Unpacks the package into UNPACKED for the next test.
+# dpkg-shlibdeps, lintian finds no error, the settings description is
+# well-formed XML and desktop-file-validate accepts the MATE/Xfce entry. Unpacks the package into UNPACKED for the next test.
 #   package.sh BUILD-TREE UNPACKED
 set -uo pipefail
 tree=$1
@@ -22,7 +22,7 @@ dpkg-deb -c "$deb" | awk '{ print $6 $7 $8 }' >"$work/contents"
 for file in ./usr/bin/vesperine './usr/libexec/xscreensaver/vesperine->../../bin/vesperine' \
             ./usr/share/xscreensaver/config/vesperine.xml ./usr/share/man/man6/vesperine.6.gz \
             ./usr/share/doc/vesperine/copyright ./usr/share/doc/vesperine/changelog.gz \
-            ./usr/share/doc/vesperine/README.Debian; do
+            ./usr/share/doc/vesperine/README.Debian ./usr/share/applications/screensavers/vesperine.desktop; do
   grep -qxF -- "$file" "$work/contents" || fail "the package lacks $file"
 done
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version $(dpkg-deb -f "$deb" Version)"
@@ -31,7 +31,9 @@ for library in libc6 libglfw3 libx11-6; do
   [[ $depends == *"$library ("* || $depends == *"$library,"* || $depends == *"$library" ]] ||
     fail "Depends lacks $library: $depends"
 done
-[[ $(dpkg-deb -f "$deb" Recommends) == *xfonts-75dpi* ]] || fail "no Recommends of the Helvetica fonts"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ $recommends == *xfonts-75dpi* ]] || fail "no Recommends of the Helvetica fonts: $recommends"
+[[ $recommends == *xdg-utils* ]] || fail "no Recommends of xdg-open: $recommends"
 
 lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1
 status=$?
@@ -40,9 +42,26 @@ grep -v 'root privileges' "$work/lintian.log"
 
 rm -rf "$unpacked"
 dpkg -x "$deb" "$unpacked" || fail "dpkg -x failed"
-/usr/bin/python3 -c 'import sys, xml.etree.ElementTree as t; r = t.parse(sys.argv[1]).getroot(); \
-  sys.exit(r.tag != "screensaver" or r.find("command").get("arg") != "--root")' \
-  "$unpacked/usr/share/xscreensaver/config/vesperine.xml" || fail "vesperine.xml is not the settings description"
+# XScreenSaver's settings pane shows the description's last paragraph as its
+# credit line: it must be the "Written by ...; YEAR." line, with the
+# website's address in a paragraph before it.
+/usr/bin/python3 - "$unpacked/usr/share/xscreensaver/config/vesperine.xml" <<'PY' || fail "vesperine.xml is not the settings description"
+import re, sys, xml.etree.ElementTree as tree
+root = tree.parse(sys.argv[1]).getroot()
+paragraphs = [p.strip() for p in root.find("_description").text.strip().split("\n\n")]
+sys.exit(root.tag != "screensaver" or root.find("command").get("arg") != "--root" or
+         not re.fullmatch(r"Written by [^;\n]+; [0-9]{4}\.", paragraphs[-1]) or
+         not any("https://" in p for p in paragraphs[1:-1]))
+PY
+desktop-file-validate "$unpacked/usr/share/applications/screensavers/vesperine.desktop" ||
+  fail "desktop-file-validate refuses the screensaver entry"
+# The copyright file covers what the linker put into the program: the code
+# compiled in, and meshoptimizer unless it is a shared library of its own.
+copyright=$unpacked/usr/share/doc/vesperine/copyright
+grep -q 'stb_image' "$copyright" && grep -q 'glad' "$copyright" || fail "the copyright file lacks code compiled in"
+if ! readelf -d "$unpacked/usr/bin/vesperine" | grep -q 'NEEDED.*libmeshoptimizer'; then
+  grep -qi 'meshoptimizer.*MIT\|Files: meshoptimizer' "$copyright" || fail "meshoptimizer is linked in, its licence is not in the copyright file"
+fi
 gzip -dc "$unpacked/usr/share/doc/vesperine/changelog.gz" | head -n 1 | grep -qF "vesperine ($version)" ||
   fail "the changelog does not start with this version"
 exit 0
