@@ -6,61 +6,42 @@
 #include "render/drawable_size.h"
 #include "render/fixed_gl_state.h"
 #include "render/scene.h"
-#include "snow/batch_buffer.h"
-#include "snow/batch_upload.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace {
 
-// One further monitor's window and the snowfall drawn in it.
-struct MonitorWindow {
+// One window and the view drawn in it.
+struct MonitorView {
     GLFWwindow* window = nullptr;
-    std::int32_t width = 0;    // pixels
-    std::int32_t height = 0;   // pixels
-    float aspect_ratio = 0.0f; // width / height
-    SnowflakeBatch* batches[scene_batch_count] = {};
-    BatchBuffer* batch_buffers[scene_batch_count] = {};
+    GLFWmonitor* monitor = nullptr; // the monitor covered; null for a preview's or a hack's window
+    View* view = nullptr;           // primary_view for the display window, owned otherwise
 };
 
-struct MonitorWindows {
-    GLFWwindow* primary = nullptr;
-    std::vector<MonitorWindow> windows;
-    std::vector<SnowflakeBatch*> every_batch; // the primary's nine, then nine per window
+struct MonitorViews {
+    std::vector<MonitorView> list;            // the display window's first
+    std::vector<SnowflakeBatch*> every_batch; // nine per view, in list order
     std::string last_error;                   // the library's latest complaint while opening one
 };
 
-MonitorWindows monitors;
+MonitorViews views;
 
-MonitorWindow* find(GLFWwindow* window)
+void list_every_batch()
 {
-    for (MonitorWindow& entry : monitors.windows) {
-        if (entry.window == window)
-            return &entry;
-    }
-    return nullptr;
-}
-
-void on_monitor_window_size(GLFWwindow* window, int width, int height)
-{
-    MonitorWindow* entry = find(window);
-    if (!entry)
-        return;
-    entry->width = width;
-    entry->height = height;
-    entry->aspect_ratio = aspect_ratio_of(width, height, entry->aspect_ratio);
+    views.every_batch.clear();
+    for (const MonitorView& entry : views.list)
+        views.every_batch.insert(views.every_batch.end(), entry.view->batches, entry.view->batches + scene_batch_count);
 }
 
 // While the further windows open, the library's errors are kept for the
 // note of a monitor left out instead of stopping the run in a box.
 void remember_error(int, const char* description)
 {
-    monitors.last_error = description ? description : "";
+    views.last_error = description ? description : "";
 }
 
 void leave_out(GLFWmonitor* monitor)
@@ -71,8 +52,8 @@ void leave_out(GLFWmonitor* monitor)
     const char* name = glfwGetMonitorName(monitor);
     std::string text = "Vesperine: the monitor " + std::string(name ? name : "") + " at " + std::to_string(x) + "," +
                        std::to_string(y) + " is left out";
-    if (!monitors.last_error.empty())
-        text += ": " + monitors.last_error;
+    if (!views.last_error.empty())
+        text += ": " + views.last_error;
     platform::note(text.c_str());
 }
 
@@ -80,7 +61,7 @@ void leave_out(GLFWmonitor* monitor)
 struct WindowRequest {
     GLFWmonitor* monitor;
     const GLFWvidmode* mode;
-    GLFWwindow* share; // the primary, whose GL objects the new context shares
+    GLFWwindow* share; // a window whose GL objects the new context shares
 };
 
 GLFWwindow* create_monitor_window(void* request)
@@ -89,22 +70,24 @@ GLFWwindow* create_monitor_window(void* request)
     return glfwCreateWindow(wanted.mode->width, wanted.mode->height, "Vesperine", wanted.monitor, wanted.share);
 }
 
-void open_window_on(GLFWmonitor* monitor, GLFWwindow* primary)
+// A view of its own on `monitor`, its window sharing `share`'s objects;
+// false (with a note) when the window cannot be made.
+bool open_view_on(GLFWmonitor* monitor, GLFWwindow* share)
 {
-    monitors.last_error.clear();
+    views.last_error.clear();
     const GLFWvidmode* mode = glfwGetVideoMode(monitor);
     GLFWwindow* window = nullptr;
     if (mode) {
         hint_current_refresh_rate(monitor);
-        WindowRequest request{monitor, mode, primary};
+        WindowRequest request{monitor, mode, share};
         window = open_with_multisample_fallback(create_monitor_window, &request);
     }
     if (!window) {
         leave_out(monitor);
-        return;
+        return false;
     }
 
-    glfwSetWindowSizeCallback(window, on_monitor_window_size);
+    glfwSetWindowSizeCallback(window, on_window_size);
     glfwSetKeyCallback(window, on_key);
     glfwSetMouseButtonCallback(window, on_mouse_button);
     glfwSetCursorPosCallback(window, on_cursor_position);
@@ -112,17 +95,18 @@ void open_window_on(GLFWmonitor* monitor, GLFWwindow* primary)
 
     glfwMakeContextCurrent(window);
     set_fixed_gl_state();
-    // Only the primary waits for the vertical blank: waiting in every
+    // Only the first view waits for the vertical blank: waiting in every
     // window would divide the frame rate by the number of monitors.
     glfwSwapInterval(0);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 
-    MonitorWindow entry;
+    MonitorView entry;
     entry.window = window;
-    entry.width = mode->width;
-    entry.height = mode->height;
-    entry.aspect_ratio = aspect_ratio_of(mode->width, mode->height, 0.0f);
-    monitors.windows.push_back(entry);
+    entry.monitor = monitor;
+    entry.view = new View();
+    set_view_size(*entry.view, mode->width, mode->height);
+    views.list.push_back(entry);
+    return true;
 }
 
 } // namespace
@@ -140,86 +124,103 @@ void hint_current_refresh_rate(GLFWmonitor* monitor)
     glfwWindowHint(GLFW_REFRESH_RATE, rate > 0 ? rate : GLFW_DONT_CARE);
 }
 
-void open_monitor_windows(GLFWwindow* primary)
+void add_display_view(GLFWwindow* window, GLFWmonitor* monitor)
+{
+    MonitorView entry;
+    entry.window = window;
+    entry.monitor = monitor;
+    entry.view = &primary_view;
+    views.list.insert(views.list.begin(), entry);
+}
+
+GLFWwindow* first_view_window()
+{
+    return views.list.empty() ? nullptr : views.list.front().window;
+}
+
+View& view_of(GLFWwindow* window)
+{
+    for (MonitorView& entry : views.list) {
+        if (entry.window == window)
+            return *entry.view;
+    }
+    return primary_view;
+}
+
+void open_monitor_windows()
 {
     int count = 0;
     GLFWmonitor** listed = glfwGetMonitors(&count);
-    if (count < 2)
+    if (count < 2 || views.list.empty())
         return;
+    GLFWwindow* display = views.list.front().window;
     std::vector<GLFWmonitor*> others;
-    GLFWmonitor* primary_monitor = glfwGetPrimaryMonitor();
     for (int i = 0; i < count; ++i) {
-        if (listed[i] != primary_monitor)
+        if (listed[i] != views.list.front().monitor)
             others.push_back(listed[i]);
     }
 
-    monitors.primary = primary;
     // A full-screen window minimises itself when it loses the focus, and
     // each new window takes the focus from the ones before it.
-    glfwSetWindowAttrib(primary, GLFW_AUTO_ICONIFY, GLFW_FALSE);
+    glfwSetWindowAttrib(display, GLFW_AUTO_ICONIFY, GLFW_FALSE);
     glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
-    // The pointer stays where the primary's window put it.
+    // The pointer stays where the display window put it.
     glfwWindowHint(GLFW_CENTER_CURSOR, GLFW_FALSE);
     GLFWerrorfun shown = glfwSetErrorCallback(remember_error);
     for (GLFWmonitor* monitor : others)
-        open_window_on(monitor, primary);
+        open_view_on(monitor, display);
     glfwSetErrorCallback(shown);
-    glfwMakeContextCurrent(primary);
+    glfwMakeContextCurrent(display);
 }
 
 int monitor_window_count()
 {
-    return static_cast<int>(monitors.windows.size());
+    return views.list.empty() ? 0 : static_cast<int>(views.list.size()) - 1;
 }
 
 void set_up_monitor_snowfalls()
 {
-    if (monitors.windows.empty())
-        return;
-    monitors.every_batch.assign(scene.batches, scene.batches + scene_batch_count);
-    for (MonitorWindow& entry : monitors.windows) {
-        set_up_batches(entry.batches, entry.batch_buffers);
-        monitors.every_batch.insert(monitors.every_batch.end(), entry.batches, entry.batches + scene_batch_count);
+    for (MonitorView& entry : views.list) {
+        if (entry.view != &primary_view)
+            set_up_view(*entry.view);
     }
+    list_every_batch();
 }
 
 SnowflakeBatch* const* every_batch()
 {
-    return monitors.windows.empty() ? scene.batches : monitors.every_batch.data();
+    return views.every_batch.data();
 }
 
 int every_batch_count()
 {
-    return scene_batch_count * (1 + monitor_window_count());
+    return static_cast<int>(views.every_batch.size());
 }
 
 void reupload_any_batch(int batch)
 {
-    if (batch < scene_batch_count) {
-        reupload_batch(batch);
-        return;
-    }
-    MonitorWindow& entry = monitors.windows[batch / scene_batch_count - 1];
-    const int kind = batch % scene_batch_count;
-    upload_batch_changes(*entry.batches[kind], *entry.batch_buffers[kind]);
+    upload_view_batch(*views.list[batch / scene_batch_count].view, batch % scene_batch_count);
 }
 
 void draw_every_monitor(float time)
 {
-    for (MonitorWindow& entry : monitors.windows) {
-        glfwMakeContextCurrent(entry.window);
-        draw_view(time, entry.batch_buffers, entry.width, entry.height, entry.aspect_ratio);
-        glfwSwapBuffers(entry.window);
+    for (std::size_t i = 1; i < views.list.size(); ++i) {
+        glfwMakeContextCurrent(views.list[i].window);
+        draw_view(time, *views.list[i].view);
+        glfwSwapBuffers(views.list[i].window);
     }
-    if (!monitors.windows.empty())
-        glfwMakeContextCurrent(monitors.primary);
-    draw_frame(time);
+    if (views.list.size() > 1)
+        glfwMakeContextCurrent(views.list.front().window);
+    if (!views.list.empty())
+        draw_view(time, *views.list.front().view);
 }
 
-bool monitor_window_asks_to_end()
+bool a_view_asks_to_end(bool escape_ends)
 {
-    for (const MonitorWindow& entry : monitors.windows) {
-        if (glfwGetKey(entry.window, GLFW_KEY_ESCAPE) != GLFW_RELEASE || glfwWindowShouldClose(entry.window))
+    for (const MonitorView& entry : views.list) {
+        if (glfwWindowShouldClose(entry.window))
+            return true;
+        if (escape_ends && glfwGetKey(entry.window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
             return true;
     }
     return false;
