@@ -4,8 +4,9 @@
 // display window's objects (the programs, the snow texture, the
 // background), with nine particle batches of its own and its own size.
 // The frame loop, the respawn pass and the input checks walk this one
-// list. With a single monitor it holds the display window alone, and the
-// frame is drawn as it always was.
+// list. In full-screen runs it follows the monitors as they come, go and
+// change. With a single monitor that never changes it holds the display
+// window alone, and the frame is drawn as it always was.
 #pragma once
 
 struct GLFWmonitor;
@@ -23,7 +24,8 @@ int current_refresh_rate(GLFWmonitor* monitor);
 void hint_current_refresh_rate(GLFWmonitor* monitor);
 
 // Makes `window` the first view, drawn into primary_view, covering
-// `monitor` (null for a preview's or a hack's window).
+// `monitor` (null for a preview's or a hack's window, which is paced by
+// the monitor that holds most of it).
 void add_display_view(GLFWwindow* window, GLFWmonitor* monitor);
 
 // The first view's window; null while there is none.
@@ -53,12 +55,33 @@ SnowflakeBatch* const* every_batch();
 int every_batch_count();
 
 // Frame hooks over that list. reupload_any_batch sends what changed in
-// entry `batch` to its buffer. draw_every_monitor draws the frame at
-// `time` seconds in each further window and presents it there (swap
-// interval 0), then draws the first view's frame into its back buffer, for
-// the frame loop to present with its own, vertical-blank-paced swap.
+// entry `batch` to its buffer. draw_due_views draws the frame at `time`
+// seconds in every view whose pacer lets it and swaps there; only the
+// first view's swap waits for the vertical blank (waiting in every window
+// would divide the frame rate by the number of monitors).
 void reupload_any_batch(int batch);
-void draw_every_monitor(float time);
+void draw_due_views(float time);
+
+// True when some view may draw a frame now.
+bool a_view_is_due();
+
+// Waits until the next frame of some view may begin: a sleep, or with no
+// view at all (every monitor gone) a wait for the library's events of at
+// most half a second. Events are processed by the caller.
+void wait_for_next_frame();
+
+// Full-screen runs: follows what the library's events and a look at the
+// monitors twice a second show. A view whose monitor went away goes (its
+// window and buffers are destroyed); a monitor without a view gets one,
+// its first particles starting at `scene_time` seconds; a window whose
+// monitor moved or changed its mode is moved and sized to the new
+// rectangle. Every view is paced by its monitor's rate. True when the list
+// of views changed (every_batch then changed too).
+bool follow_monitors(float scene_time);
+
+// Preview and hack windows: paces the window by the monitor that holds
+// most of it, looked at twice a second.
+void follow_monitor_under_window();
 
 // True when a view's window was asked to close or, with `escape_ends`,
 // Escape is down in one.

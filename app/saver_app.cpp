@@ -1,7 +1,6 @@
 #include "app/saver_app.h"
 
 #include "app/attach_window.h"
-#include "app/frame_pacer.h"
 #include "app/frame_scheduler.h"
 #include "app/gl_requirements.h"
 #include "app/hack_mode.h"
@@ -148,16 +147,25 @@ void SaverApp::run()
     set_up_scenes();
     // The scheduler reads the library's clock; it seeds the particles'
     // random numbers at its first step, after the set-up's population.
-    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_every_monitor, reupload_any_batch}, every_batch(),
+    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_due_views, reupload_any_batch}, every_batch(),
                              every_batch_count());
-    FramePacer pacer(current_refresh_rate(glfwGetPrimaryMonitor()), glfwGetTime, platform::sleep_seconds);
+    // Full-screen runs cover the monitors as they change; a preview's host
+    // and a screensaver daemon deal with monitors themselves.
+    const bool covers_monitors = (options->mode == RunMode::Saver || options->mode == RunMode::None) &&
+                                 !hack_mode.active;
     bool keep_running = true;
     while (keep_running) {
-        scheduler.step(); // draws exactly one frame
-        glfwSwapBuffers(first_view_window());
-        pacer.wait_for_deadline(); // sleeps only where the swap did not wait for the display
+        if (a_view_is_due())
+            scheduler.step(); // one frame in every view whose display is ready for it
+        wait_for_next_frame(); // sleeps only where no swap waited for the display
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
+        if (covers_monitors) {
+            if (follow_monitors(static_cast<float>(scheduler.clock().scene_time(glfwGetTime()))))
+                scheduler.follow_batches(every_batch(), every_batch_count());
+        } else {
+            follow_monitor_under_window();
+        }
         // A screensaver daemon decides itself what ends a hack.
         if (a_view_asks_to_end(!hack_mode.active))
             keep_running = false;

@@ -59,7 +59,7 @@ void set_up_scene()
     scene.quad_program = new ShaderProgram(139, 138);
     scene.background_program = new ShaderProgram(137, 136);
 
-    set_up_view(primary_view);
+    set_up_view(primary_view, 0.0f);
 
     scene.background_mesh = new StaticMesh(background_mesh_resource, background_material_resource, background_scale);
     const StaticMesh& mesh = *scene.background_mesh;
@@ -73,7 +73,7 @@ void set_up_scene()
     scene.background_buffer = buffer;
 }
 
-void set_up_view(View& view)
+void set_up_view(View& view, float start_time)
 {
     SnowflakeBatch** batches = view.batches;
     for (int i = 0; i < scene_batch_count; ++i) {
@@ -83,9 +83,10 @@ void set_up_view(View& view)
     }
     for (int i = 0; i < scene_batch_count; ++i) {
         SnowflakeBatch& batch = *batches[i];
-        // Time 0, not the clock: the set-up's particles are placed before the
-        // generator is seeded and are the same on every run.
-        batch.spawn(0.0f, scene_batch_specs[i].setup_limit);
+        // At the start of a run time 0, not the clock: the set-up's
+        // particles are placed before the generator is seeded and are the
+        // same on every run.
+        batch.spawn(start_time, scene_batch_specs[i].setup_limit);
         BatchBuffer* buffer = new BatchBuffer();
         buffer->set_vertex_data(batch.vertex_bytes(), batch.vertex_data(), batch.stride());
         buffer->set_index_data(batch.index_bytes(), batch.index_data(), batch.index_count());

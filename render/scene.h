@@ -42,13 +42,14 @@ extern Scene scene;
 void set_up_scene();
 
 // Builds `view`'s nine batches in scene order, places their first
-// particles (start time 0, drawn from the random generator where the
-// earlier views left it) and uploads each into a new buffer, fed by the
-// scene's programs. set_up_scene does this for the primary view; every
-// further view gets its nine afterwards, so the primary's first population
-// is the same with any number of monitors. Needs a context of the scene's
-// share group current.
-void set_up_view(View& view);
+// particles (starting at `start_time` seconds of scene time, drawn from the
+// random generator where the earlier views left it) and uploads each into
+// a new buffer, fed by the scene's programs. set_up_scene does this for
+// the primary view at time 0; every further view gets its nine afterwards,
+// so the primary's first population is the same with any number of
+// monitors, and a monitor connected later gets its own starting then.
+// Needs a context of the scene's share group current.
+void set_up_view(View& view, float start_time);
 
 // Deletes `view`'s batches and buffers (a monitor that went away) and
 // leaves it empty; the shared objects stay. Needs a context of the scene's
