@@ -1,66 +1,24 @@
 #include "app/monitor_windows.h"
 
+#include "app/monitor_changes.h"
 #include "app/multisample_fallback.h"
+#include "app/view_list.h"
 #include "app/window_callbacks.h"
-#include "platform/platform.h"
 #include "render/drawable_size.h"
 #include "render/fixed_gl_state.h"
 #include "render/scene.h"
-#include "snow/batch_buffer.h"
-#include "snow/batch_upload.h"
 
-#define GLFW_INCLUDE_NONE
-#include <GLFW/glfw3.h>
+#include <algorithm>
 
-#include <cstdint>
-#include <string>
-#include <vector>
+MonitorViews monitor_views;
 
 namespace {
 
-// One further monitor's window and the snowfall drawn in it.
-struct MonitorWindow {
-    GLFWwindow* window = nullptr;
-    std::int32_t width = 0;    // pixels
-    std::int32_t height = 0;   // pixels
-    float aspect_ratio = 0.0f; // width / height
-    SnowflakeBatch* batches[scene_batch_count] = {};
-    BatchBuffer* batch_buffers[scene_batch_count] = {};
-};
-
-struct MonitorWindows {
-    GLFWwindow* primary = nullptr;
-    std::vector<MonitorWindow> windows;
-    std::vector<SnowflakeBatch*> every_batch; // the primary's nine, then nine per window
-    std::string last_error;                   // the library's latest complaint while opening one
-};
-
-MonitorWindows monitors;
-
-MonitorWindow* find(GLFWwindow* window)
-{
-    for (MonitorWindow& entry : monitors.windows) {
-        if (entry.window == window)
-            return &entry;
-    }
-    return nullptr;
-}
-
-void on_monitor_window_size(GLFWwindow* window, int width, int height)
-{
-    MonitorWindow* entry = find(window);
-    if (!entry)
-        return;
-    entry->width = width;
-    entry->height = height;
-    entry->aspect_ratio = aspect_ratio_of(width, height, entry->aspect_ratio);
-}
-
-// While the further windows open, the library's errors are kept for the
-// note of a monitor left out instead of stopping the run in a box.
+// While further windows open, the library's errors are kept for the note
+// of a monitor left out instead of stopping the run in a box.
 void remember_error(int, const char* description)
 {
-    monitors.last_error = description ? description : "";
+    monitor_views.last_error = description ? description : "";
 }
 
 void leave_out(GLFWmonitor* monitor)
@@ -71,16 +29,17 @@ void leave_out(GLFWmonitor* monitor)
     const char* name = glfwGetMonitorName(monitor);
     std::string text = "Vesperine: the monitor " + std::string(name ? name : "") + " at " + std::to_string(x) + "," +
                        std::to_string(y) + " is left out";
-    if (!monitors.last_error.empty())
-        text += ": " + monitors.last_error;
+    if (!monitor_views.last_error.empty())
+        text += ": " + monitor_views.last_error;
     platform::note(text.c_str());
+    monitor_views.left_out.push_back(monitor);
 }
 
 // What a further window is opened with, for the multisample fallback.
 struct WindowRequest {
     GLFWmonitor* monitor;
     const GLFWvidmode* mode;
-    GLFWwindow* share; // the primary, whose GL objects the new context shares
+    GLFWwindow* share; // a window whose GL objects the new context shares
 };
 
 GLFWwindow* create_monitor_window(void* request)
@@ -89,22 +48,37 @@ GLFWwindow* create_monitor_window(void* request)
     return glfwCreateWindow(wanted.mode->width, wanted.mode->height, "Vesperine", wanted.monitor, wanted.share);
 }
 
-void open_window_on(GLFWmonitor* monitor, GLFWwindow* primary)
+} // namespace
+
+// A full-screen window minimises itself when it loses the focus, and each
+// new window takes the focus from the ones before it; the pointer stays
+// where the display window put it.
+void hint_one_of_several()
 {
-    monitors.last_error.clear();
+    for (MonitorView& entry : monitor_views.list)
+        glfwSetWindowAttrib(entry.window, GLFW_AUTO_ICONIFY, GLFW_FALSE);
+    glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
+    glfwWindowHint(GLFW_CENTER_CURSOR, GLFW_FALSE);
+}
+
+bool open_view_on(GLFWmonitor* monitor, GLFWwindow* share)
+{
+    monitor_views.last_error.clear();
     const GLFWvidmode* mode = glfwGetVideoMode(monitor);
     GLFWwindow* window = nullptr;
     if (mode) {
         hint_current_refresh_rate(monitor);
-        WindowRequest request{monitor, mode, primary};
+        WindowRequest request{monitor, mode, share};
+        GLFWerrorfun shown = glfwSetErrorCallback(remember_error);
         window = open_with_multisample_fallback(create_monitor_window, &request);
+        glfwSetErrorCallback(shown);
     }
     if (!window) {
         leave_out(monitor);
-        return;
+        return false;
     }
 
-    glfwSetWindowSizeCallback(window, on_monitor_window_size);
+    glfwSetWindowSizeCallback(window, on_window_size);
     glfwSetKeyCallback(window, on_key);
     glfwSetMouseButtonCallback(window, on_mouse_button);
     glfwSetCursorPosCallback(window, on_cursor_position);
@@ -112,20 +86,46 @@ void open_window_on(GLFWmonitor* monitor, GLFWwindow* primary)
 
     glfwMakeContextCurrent(window);
     set_fixed_gl_state();
-    // Only the primary waits for the vertical blank: waiting in every
-    // window would divide the frame rate by the number of monitors.
-    glfwSwapInterval(0);
+    // The first view alone waits for the vertical blank.
+    glfwSwapInterval(monitor_views.list.empty() ? 1 : 0);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 
-    MonitorWindow entry;
+    MonitorView entry;
     entry.window = window;
-    entry.width = mode->width;
-    entry.height = mode->height;
-    entry.aspect_ratio = aspect_ratio_of(mode->width, mode->height, 0.0f);
-    monitors.windows.push_back(entry);
+    entry.monitor = monitor;
+    entry.covered = rect_of(monitor);
+    entry.view = new View();
+    set_view_size(*entry.view, mode->width, mode->height);
+    entry.pacer.set_refresh_rate(mode->refreshRate);
+    monitor_views.list.push_back(entry);
+    return true;
 }
 
-} // namespace
+void list_every_batch()
+{
+    monitor_views.every_batch.clear();
+    for (const MonitorView& entry : monitor_views.list)
+        monitor_views.every_batch.insert(monitor_views.every_batch.end(), entry.view->batches,
+                                         entry.view->batches + scene_batch_count);
+}
+
+Rect rect_of(GLFWmonitor* monitor)
+{
+    Rect rect;
+    glfwGetMonitorPos(monitor, &rect.x, &rect.y);
+    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    if (mode) {
+        rect.width = mode->width;
+        rect.height = mode->height;
+    }
+    return rect;
+}
+
+bool has_view(GLFWmonitor* monitor)
+{
+    return std::any_of(monitor_views.list.begin(), monitor_views.list.end(),
+                       [monitor](const MonitorView& entry) { return entry.monitor == monitor; });
+}
 
 int current_refresh_rate(GLFWmonitor* monitor)
 {
@@ -140,86 +140,126 @@ void hint_current_refresh_rate(GLFWmonitor* monitor)
     glfwWindowHint(GLFW_REFRESH_RATE, rate > 0 ? rate : GLFW_DONT_CARE);
 }
 
-void open_monitor_windows(GLFWwindow* primary)
+void add_display_view(GLFWwindow* window, GLFWmonitor* monitor)
+{
+    MonitorView entry;
+    entry.window = window;
+    entry.monitor = monitor;
+    entry.view = &primary_view;
+    if (monitor) {
+        entry.covered = rect_of(monitor);
+        entry.pacer.set_refresh_rate(current_refresh_rate(monitor));
+        watch_monitors();
+    } else {
+        entry.pacer.set_refresh_rate(rate_of_monitor_under(window));
+    }
+    monitor_views.list.insert(monitor_views.list.begin(), entry);
+}
+
+GLFWwindow* first_view_window()
+{
+    return monitor_views.list.empty() ? nullptr : monitor_views.list.front().window;
+}
+
+View& view_of(GLFWwindow* window)
+{
+    for (MonitorView& entry : monitor_views.list) {
+        if (entry.window == window)
+            return *entry.view;
+    }
+    return primary_view;
+}
+
+void open_monitor_windows()
 {
     int count = 0;
     GLFWmonitor** listed = glfwGetMonitors(&count);
-    if (count < 2)
+    if (count < 2 || monitor_views.list.empty())
         return;
+    GLFWwindow* display = monitor_views.list.front().window;
     std::vector<GLFWmonitor*> others;
-    GLFWmonitor* primary_monitor = glfwGetPrimaryMonitor();
     for (int i = 0; i < count; ++i) {
-        if (listed[i] != primary_monitor)
+        if (!has_view(listed[i]))
             others.push_back(listed[i]);
     }
-
-    monitors.primary = primary;
-    // A full-screen window minimises itself when it loses the focus, and
-    // each new window takes the focus from the ones before it.
-    glfwSetWindowAttrib(primary, GLFW_AUTO_ICONIFY, GLFW_FALSE);
-    glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
-    // The pointer stays where the primary's window put it.
-    glfwWindowHint(GLFW_CENTER_CURSOR, GLFW_FALSE);
-    GLFWerrorfun shown = glfwSetErrorCallback(remember_error);
+    hint_one_of_several();
     for (GLFWmonitor* monitor : others)
-        open_window_on(monitor, primary);
-    glfwSetErrorCallback(shown);
-    glfwMakeContextCurrent(primary);
+        open_view_on(monitor, display);
+    glfwMakeContextCurrent(display);
 }
 
 int monitor_window_count()
 {
-    return static_cast<int>(monitors.windows.size());
+    return monitor_views.list.empty() ? 0 : static_cast<int>(monitor_views.list.size()) - 1;
 }
 
 void set_up_monitor_snowfalls()
 {
-    if (monitors.windows.empty())
-        return;
-    monitors.every_batch.assign(scene.batches, scene.batches + scene_batch_count);
-    for (MonitorWindow& entry : monitors.windows) {
-        set_up_batches(entry.batches, entry.batch_buffers);
-        monitors.every_batch.insert(monitors.every_batch.end(), entry.batches, entry.batches + scene_batch_count);
+    for (MonitorView& entry : monitor_views.list) {
+        if (entry.view != &primary_view)
+            set_up_view(*entry.view, 0.0f);
     }
+    list_every_batch();
 }
 
 SnowflakeBatch* const* every_batch()
 {
-    return monitors.windows.empty() ? scene.batches : monitors.every_batch.data();
+    return monitor_views.every_batch.data();
 }
 
 int every_batch_count()
 {
-    return scene_batch_count * (1 + monitor_window_count());
+    return static_cast<int>(monitor_views.every_batch.size());
 }
 
 void reupload_any_batch(int batch)
 {
-    if (batch < scene_batch_count) {
-        reupload_batch(batch);
+    upload_view_batch(*monitor_views.list[batch / scene_batch_count].view, batch % scene_batch_count);
+}
+
+void draw_due_views(float time)
+{
+    const double now = glfwGetTime();
+    const bool several = monitor_views.list.size() > 1;
+    for (MonitorView& entry : monitor_views.list) {
+        if (!entry.pacer.due(now))
+            continue;
+        if (several)
+            glfwMakeContextCurrent(entry.window);
+        draw_view(time, *entry.view);
+        entry.pacer.swap_begins();
+        glfwSwapBuffers(entry.window);
+        entry.pacer.swap_ended();
+    }
+}
+
+bool a_view_is_due()
+{
+    const double now = glfwGetTime();
+    return std::any_of(monitor_views.list.begin(), monitor_views.list.end(),
+                       [now](const MonitorView& entry) { return entry.pacer.due(now); });
+}
+
+void wait_for_next_frame()
+{
+    if (monitor_views.list.empty()) {
+        glfwWaitEventsTimeout(look_period);
         return;
     }
-    MonitorWindow& entry = monitors.windows[batch / scene_batch_count - 1];
-    const int kind = batch % scene_batch_count;
-    upload_batch_changes(*entry.batches[kind], *entry.batch_buffers[kind]);
+    double next = monitor_views.list.front().pacer.next_frame_time();
+    for (const MonitorView& entry : monitor_views.list)
+        next = std::min(next, entry.pacer.next_frame_time());
+    const double now = glfwGetTime();
+    if (next > now)
+        platform::sleep_seconds(next - now);
 }
 
-void draw_every_monitor(float time)
+bool a_view_asks_to_end(bool escape_ends)
 {
-    for (MonitorWindow& entry : monitors.windows) {
-        glfwMakeContextCurrent(entry.window);
-        draw_view(time, entry.batch_buffers, entry.width, entry.height, entry.aspect_ratio);
-        glfwSwapBuffers(entry.window);
-    }
-    if (!monitors.windows.empty())
-        glfwMakeContextCurrent(monitors.primary);
-    draw_frame(time);
-}
-
-bool monitor_window_asks_to_end()
-{
-    for (const MonitorWindow& entry : monitors.windows) {
-        if (glfwGetKey(entry.window, GLFW_KEY_ESCAPE) != GLFW_RELEASE || glfwWindowShouldClose(entry.window))
+    for (const MonitorView& entry : monitor_views.list) {
+        if (glfwWindowShouldClose(entry.window))
+            return true;
+        if (escape_ends && glfwGetKey(entry.window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
             return true;
     }
     return false;

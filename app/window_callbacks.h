@@ -10,7 +10,8 @@ struct GLFWwindow;
 // time that text comes in this run; a repeated text is not shown again.
 void report_library_error(int code, const char* description);
 
-// Stores the new drawable size (pixels) and its aspect ratio.
+// Stores the new drawable size (pixels) and its aspect ratio in the view
+// drawn into `window`.
 void on_window_size(GLFWwindow* window, int width, int height);
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
