@@ -20,6 +20,7 @@ const GlEntryPoint entry_points[] = {
     GL_ENTRY_POINT(glEnable, "1.0"),
     GL_ENTRY_POINT(glFrontFace, "1.0"),
     GL_ENTRY_POINT(glGetFloatv, "1.0"),
+    GL_ENTRY_POINT(glGetIntegerv, "1.0"),
     GL_ENTRY_POINT(glGetString, "1.0"),
     GL_ENTRY_POINT(glTexImage2D, "1.0"),
     GL_ENTRY_POINT(glTexParameterf, "1.0"),

@@ -27,3 +27,12 @@ bool is_software_renderer(const char* renderer)
     }
     return false;
 }
+
+std::string software_renderer_note(const char* renderer, bool turned_down_samples)
+{
+    std::string text = "Vesperine: \"" + std::string(renderer ? renderer : "") +
+                       "\" is a software renderer; turned down: ";
+    if (turned_down_samples)
+        text += "multisampling, ";
+    return text + "frame rates above " + std::to_string(software_frame_rate) + " a second";
+}
