@@ -3,20 +3,50 @@
 FramePacer::FramePacer(int refresh_rate, double (*read_clock)(), void (*sleep)(double seconds))
     : read_clock_(read_clock), sleep_(sleep)
 {
-    const int rate = refresh_rate > 0 ? refresh_rate : fallback_refresh_rate;
-    period_ = 1.0 / (rate * margin);
+    set_refresh_rate(refresh_rate);
 }
 
-void FramePacer::wait_for_deadline()
+int FramePacer::usable_rate(int refresh_rate)
+{
+    return refresh_rate >= lowest_refresh_rate ? refresh_rate : fallback_refresh_rate;
+}
+
+void FramePacer::set_refresh_rate(int refresh_rate)
+{
+    period_ = 1.0 / (usable_rate(refresh_rate) * margin);
+}
+
+void FramePacer::swap_begins()
+{
+    swap_began_ = read_clock_();
+}
+
+void FramePacer::swap_ended()
 {
     const double now = read_clock_();
-    if (started_ && now < deadline_) {
-        sleep_(deadline_ - now);
-        // The next deadline follows this one, not the end of the sleep: a
+    last_now_ = now;
+    // Sleeping after a swap that waited would only risk the next blank:
+    // a coarse sleep (15.6 ms steps on Windows) overshoots it.
+    if (swap_began_ >= 0.0 && now - swap_began_ >= waited_share * period_)
+        swaps_since_wait_ = 0;
+    else if (swaps_since_wait_ < trusted_swaps)
+        ++swaps_since_wait_;
+    swap_began_ = -1.0;
+    if (started_ && swaps_since_wait_ >= trusted_swaps && now < deadline_) {
+        // The next deadline follows this one, not the end of the wait: a
         // sleep that overshoots a little is made up by the next frame.
+        next_frame_time_ = deadline_;
         deadline_ += period_;
         return;
     }
     started_ = true;
+    next_frame_time_ = now;
     deadline_ = now + period_;
+}
+
+void FramePacer::wait_for_deadline()
+{
+    swap_ended();
+    if (next_frame_time_ > last_now_)
+        sleep_(next_frame_time_ - last_now_);
 }

@@ -11,6 +11,12 @@ FrameScheduler::FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* b
 {
 }
 
+void FrameScheduler::follow_batches(SnowflakeBatch* const* batches, int count)
+{
+    batches_ = batches;
+    count_ = count;
+}
+
 std::uint32_t FrameScheduler::seed_for_time(double t)
 {
     double scaled = t * 100000.0;

@@ -29,6 +29,10 @@ public:
     // primary's first; they outlive this.
     FrameScheduler(const FrameHooks& hooks, SnowflakeBatch* const* batches, int count = batch_count);
 
+    // From the next step on, the batches are `count` in `batches`, laid out
+    // as above: monitors come and go.
+    void follow_batches(SnowflakeBatch* const* batches, int count);
+
     // Reads the clock once; the first step seeds the random generator from
     // it; a due respawn pass runs before the frame is drawn. Everything
     // past the clock sees scene time (see SceneClock); a pass that finds it

@@ -34,6 +34,7 @@ const GlEntryPoint entry_points[] = {
     GL_ENTRY_POINT(glBindBuffer, "1.5"),
     GL_ENTRY_POINT(glBufferData, "1.5"),
     GL_ENTRY_POINT(glBufferSubData, "1.5"),
+    GL_ENTRY_POINT(glDeleteBuffers, "1.5"),
     GL_ENTRY_POINT(glGenBuffers, "1.5"),
     GL_ENTRY_POINT(glAttachShader, "2.0"),
     GL_ENTRY_POINT(glCompileShader, "2.0"),

@@ -1,14 +1,18 @@
-// Full-screen runs cover every monitor. The primary monitor keeps SaverApp's
-// display window; every other monitor gets a full-screen window of its own
-// at its current mode, whose GL context shares the primary's objects (the
-// programs, the snow texture, the background), with nine particle batches
-// of its own and its own size. With a single monitor nothing here creates a
-// window, a context or a buffer, and the frame is drawn as before.
+// The views of a run, one per window drawn in (render/view.h): the display
+// window's first, the primary view, then in full-screen runs one
+// full-screen window on every further monitor, whose GL context shares the
+// display window's objects (the programs, the snow texture, the
+// background), with nine particle batches of its own and its own size.
+// The frame loop, the respawn pass and the input checks walk this one
+// list. In full-screen runs it follows the monitors as they come, go and
+// change. With a single monitor that never changes it holds the display
+// window alone, and the frame is drawn as it always was.
 #pragma once
 
 struct GLFWmonitor;
 struct GLFWwindow;
 class SnowflakeBatch;
+struct View;
 
 // `monitor`'s current refresh rate in Hz; 0 when the system does not know
 // it (Xvfb and Wine report 0) or there is no monitor.
@@ -19,32 +23,66 @@ int current_refresh_rate(GLFWmonitor* monitor);
 // switches the display mode to it.
 void hint_current_refresh_rate(GLFWmonitor* monitor);
 
-// Opens a window on every monitor but the primary, once the primary's
-// window and GL state exist. A monitor whose window or context cannot be
-// made is left out with a note; the others run. Leaves the primary's
-// context current.
-void open_monitor_windows(GLFWwindow* primary);
+// Makes `window` the first view, drawn into primary_view, covering
+// `monitor` (null for a preview's or a hack's window, which is paced by
+// the monitor that holds most of it).
+void add_display_view(GLFWwindow* window, GLFWmonitor* monitor);
 
-// How many windows open_monitor_windows opened.
+// The first view's window; null while there is none.
+GLFWwindow* first_view_window();
+
+// The view drawn into `window`; primary_view for a window that has none
+// (the display window before the list knows it).
+View& view_of(GLFWwindow* window);
+
+// Opens a window on every monitor but the primary, once the display
+// window's view and GL state exist. A monitor whose window or context
+// cannot be made is left out with a note; the others run. Leaves the
+// display window's context current.
+void open_monitor_windows();
+
+// How many views there are besides the first.
 int monitor_window_count();
 
-// After set_up_scene: nine batches for each further monitor, placed after
-// the primary's, so the primary's first population is the same with any
-// number of monitors.
+// After set_up_scene: nine batches for each further view, placed after the
+// primary's, so the primary's first population is the same with any number
+// of monitors.
 void set_up_monitor_snowfalls();
 
-// Every drawn monitor's batches in one list, nine per monitor, the
-// primary's (the scene's own) first: what the respawn pass walks.
+// Every view's batches in one list, nine per view in list order: what the
+// respawn pass walks. Valid until the list changes.
 SnowflakeBatch* const* every_batch();
 int every_batch_count();
 
-// Frame hooks over that list. reupload_any_batch sends what changed in entry
-// `batch` to its buffer. draw_every_monitor draws the frame at `time` seconds in each
-// further window and presents it there (swap interval 0), then draws the
-// primary's frame into its back buffer, for the frame loop to present with
-// its own, vertical-blank-paced swap.
+// Frame hooks over that list. reupload_any_batch sends what changed in
+// entry `batch` to its buffer. draw_due_views draws the frame at `time`
+// seconds in every view whose pacer lets it and swaps there; only the
+// first view's swap waits for the vertical blank (waiting in every window
+// would divide the frame rate by the number of monitors).
 void reupload_any_batch(int batch);
-void draw_every_monitor(float time);
+void draw_due_views(float time);
 
-// True when Escape is down in a further window or one was asked to close.
-bool monitor_window_asks_to_end();
+// True when some view may draw a frame now.
+bool a_view_is_due();
+
+// Waits until the next frame of some view may begin: a sleep, or with no
+// view at all (every monitor gone) a wait for the library's events of at
+// most half a second. Events are processed by the caller.
+void wait_for_next_frame();
+
+// Full-screen runs: follows what the library's events and a look at the
+// monitors twice a second show. A view whose monitor went away goes (its
+// window and buffers are destroyed); a monitor without a view gets one,
+// its first particles starting at `scene_time` seconds; a window whose
+// monitor moved or changed its mode is moved and sized to the new
+// rectangle. Every view is paced by its monitor's rate. True when the list
+// of views changed (every_batch then changed too).
+bool follow_monitors(float scene_time);
+
+// Preview and hack windows: paces the window by the monitor that holds
+// most of it, looked at twice a second.
+void follow_monitor_under_window();
+
+// True when a view's window was asked to close or, with `escape_ends`,
+// Escape is down in one.
+bool a_view_asks_to_end(bool escape_ends);

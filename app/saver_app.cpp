@@ -1,7 +1,6 @@
 #include "app/saver_app.h"
 
 #include "app/attach_window.h"
-#include "app/frame_pacer.h"
 #include "app/frame_scheduler.h"
 #include "app/gl_requirements.h"
 #include "app/hack_mode.h"
@@ -28,7 +27,7 @@ SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
     // Full-screen runs cover the other monitors too; a preview's host and a
     // screensaver daemon deal with monitors themselves.
     if ((options->mode == RunMode::Saver || options->mode == RunMode::None) && !hack_mode.active)
-        open_monitor_windows(window);
+        open_monitor_windows();
 }
 
 std::int32_t SaverApp::version_from_word(std::uint32_t word)
@@ -41,6 +40,11 @@ std::int32_t SaverApp::version_from_word(std::uint32_t word)
 std::int32_t SaverApp::windows_version()
 {
     return version_from_word(platform::system_version_word());
+}
+
+GLFWwindow* SaverApp::glfw_window() const
+{
+    return first_view_window();
 }
 
 void SaverApp::init_library()
@@ -97,12 +101,14 @@ void SaverApp::open_window()
     glfwWindowHint(GLFW_STEREO, GLFW_FALSE);
 
     // Four samples where the driver has them, else none.
-    window = open_with_multisample_fallback(create_display_window, this);
+    GLFWwindow* window = open_with_multisample_fallback(create_display_window, this);
     if (!window) {
         platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
         platform::exit_process(0); // runs glfwTerminate through the exit hook
     }
 
+    const bool covers_monitor = options->mode != RunMode::Preview && !hack_mode.active;
+    add_display_view(window, covers_monitor ? glfwGetPrimaryMonitor() : nullptr);
     glfwSetWindowSizeCallback(window, on_window_size);
     if (!hack_mode.active) { // a screensaver daemon decides itself what ends a hack
         glfwSetKeyCallback(window, on_key);
@@ -127,7 +133,7 @@ void SaverApp::init_gl_state()
 {
     set_fixed_gl_state();
     glfwSwapInterval(1);
-    glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
+    glfwSetInputMode(first_view_window(), GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 }
 
 void SaverApp::set_up_scenes()
@@ -141,21 +147,27 @@ void SaverApp::run()
     set_up_scenes();
     // The scheduler reads the library's clock; it seeds the particles'
     // random numbers at its first step, after the set-up's population.
-    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_every_monitor, reupload_any_batch}, every_batch(),
+    FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_due_views, reupload_any_batch}, every_batch(),
                              every_batch_count());
-    FramePacer pacer(current_refresh_rate(glfwGetPrimaryMonitor()), glfwGetTime, platform::sleep_seconds);
+    // Full-screen runs cover the monitors as they change; a preview's host
+    // and a screensaver daemon deal with monitors themselves.
+    const bool covers_monitors = (options->mode == RunMode::Saver || options->mode == RunMode::None) &&
+                                 !hack_mode.active;
     bool keep_running = true;
     while (keep_running) {
-        scheduler.step(); // draws exactly one frame
-        glfwSwapBuffers(window);
-        pacer.wait_for_deadline(); // sleeps only where the swap did not wait for the display
+        if (a_view_is_due())
+            scheduler.step(); // one frame in every view whose display is ready for it
+        wait_for_next_frame(); // sleeps only where no swap waited for the display
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
-        if (!hack_mode.active && glfwGetKey(window, GLFW_KEY_ESCAPE) != GLFW_RELEASE)
-            keep_running = false;
-        if (glfwWindowShouldClose(window))
-            keep_running = false;
-        if (monitor_window_asks_to_end())
+        if (covers_monitors) {
+            if (follow_monitors(static_cast<float>(scheduler.clock().scene_time(glfwGetTime()))))
+                scheduler.follow_batches(every_batch(), every_batch_count());
+        } else {
+            follow_monitor_under_window();
+        }
+        // A screensaver daemon decides itself what ends a hack.
+        if (a_view_asks_to_end(!hack_mode.active))
             keep_running = false;
         if (platform::stop_requested()) // a stop signal, in hack mode
             break;
@@ -163,7 +175,7 @@ void SaverApp::run()
             if (!platform::host_is_enabled(options->host_handle()))
                 break;
             // Our child window covers the host's client area at every size.
-            follow_native_host(window);
+            follow_native_host(first_view_window());
         }
     }
 }

@@ -35,7 +35,8 @@ public:
     // ends the process from inside the event processing instead.
     void run();
 
-    GLFWwindow* glfw_window() const { return window; }
+    // The first view's window (see app/monitor_windows.h).
+    GLFWwindow* glfw_window() const;
 
 private:
     void init_library();
@@ -46,6 +47,5 @@ private:
     // the current hints; `app` is the SaverApp. Null when it cannot be made.
     static GLFWwindow* create_display_window(void* app);
 
-    GLFWwindow* window = nullptr;     // null until open_window; never destroyed
     LaunchOptions* options = nullptr; // not owned
 };

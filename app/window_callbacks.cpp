@@ -1,16 +1,17 @@
 #include "app/window_callbacks.h"
 
 #include "platform/platform.h"
-#include "render/drawable_size.h"
+#include "app/monitor_windows.h"
+#include "render/view.h"
 
 void report_library_error(int, const char* description)
 {
     platform::message_box(description ? description : "", "Error", platform::MessageIcon::information);
 }
 
-void on_window_size(GLFWwindow*, int width, int height)
+void on_window_size(GLFWwindow* window, int width, int height)
 {
-    set_drawable_size(width, height);
+    set_view_size(view_of(window), width, height);
 }
 
 void on_key(GLFWwindow*, int, int, int, int)

@@ -9,7 +9,8 @@ struct GLFWwindow;
 // Shows the library's description of an error in an "Error" box.
 void report_library_error(int code, const char* description);
 
-// Stores the new drawable size (pixels) and its aspect ratio.
+// Stores the new drawable size (pixels) and its aspect ratio in the view
+// drawn into `window`.
 void on_window_size(GLFWwindow* window, int width, int height);
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);

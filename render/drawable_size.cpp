@@ -1,14 +1,21 @@
 #include "render/drawable_size.h"
 
-std::int32_t window_width = 0;
-std::int32_t window_height = 0;
-float aspect_ratio = 0.0f;
+View primary_view;
+
+std::int32_t& window_width = primary_view.window_width;
+std::int32_t& window_height = primary_view.window_height;
+float& aspect_ratio = primary_view.aspect_ratio;
 
 void set_drawable_size(std::int32_t width, std::int32_t height)
 {
-    window_width = width;
-    window_height = height;
-    aspect_ratio = aspect_ratio_of(width, height, aspect_ratio);
+    set_view_size(primary_view, width, height);
+}
+
+void set_view_size(View& view, std::int32_t width, std::int32_t height)
+{
+    view.window_width = width;
+    view.window_height = height;
+    view.aspect_ratio = aspect_ratio_of(width, height, view.aspect_ratio);
 }
 
 float aspect_ratio_of(std::int32_t width, std::int32_t height, float previous)

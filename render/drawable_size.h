@@ -1,20 +1,18 @@
-// The drawable size of the display window, process-wide: written by the
-// window set-up and the window-size callback, read by every frame for the
-// viewport and the projection. Zero until the window size is chosen.
+// The primary monitor's view, process-wide: the first view of a run and
+// the one draw_frame draws. Its drawable size is written by the window
+// set-up and the window-size callback, and read under the names below by
+// whoever knows only the one display window. Zero until the size is chosen.
 #pragma once
 
 #include <cstdint>
 
-extern std::int32_t window_width;  // pixels
-extern std::int32_t window_height; // pixels
-extern float aspect_ratio;         // window_width / window_height
+#include "render/view.h"
 
-// Stores a new size and recomputes aspect_ratio. A size with a zero (or
-// negative) side, as a minimised window reports, keeps the last valid
-// ratio, so a later frame never builds a projection from 0 or infinity;
-// before any valid size the ratio is 1.
+extern View primary_view;
+
+extern std::int32_t& window_width;  // pixels: primary_view.window_width
+extern std::int32_t& window_height; // pixels: primary_view.window_height
+extern float& aspect_ratio;         // primary_view.aspect_ratio
+
+// set_view_size for the primary view.
 void set_drawable_size(std::int32_t width, std::int32_t height);
-
-// The aspect ratio of a `width` x `height` pixel drawable, kept at
-// `previous` (or 1 when that is still 0) while a side is zero or negative.
-float aspect_ratio_of(std::int32_t width, std::int32_t height, float previous);

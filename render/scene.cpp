@@ -59,7 +59,7 @@ void set_up_scene()
     scene.quad_program = new ShaderProgram(139, 138);
     scene.background_program = new ShaderProgram(137, 136);
 
-    set_up_batches(scene.batches, scene.batch_buffers);
+    set_up_view(primary_view, 0.0f);
 
     scene.background_mesh = new StaticMesh(background_mesh_resource, background_material_resource, background_scale);
     const StaticMesh& mesh = *scene.background_mesh;
@@ -73,8 +73,9 @@ void set_up_scene()
     scene.background_buffer = buffer;
 }
 
-void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers)
+void set_up_view(View& view, float start_time)
 {
+    SnowflakeBatch** batches = view.batches;
     for (int i = 0; i < scene_batch_count; ++i) {
         const BatchSpec& spec = scene_batch_specs[i];
         batches[i] = new SnowflakeBatch(spec.mesh_resource, spec.material_resource, spec.scale,
@@ -82,9 +83,10 @@ void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers)
     }
     for (int i = 0; i < scene_batch_count; ++i) {
         SnowflakeBatch& batch = *batches[i];
-        // Time 0, not the clock: the set-up's particles are placed before the
-        // generator is seeded and are the same on every run.
-        batch.spawn(0.0f, scene_batch_specs[i].setup_limit);
+        // At the start of a run time 0, not the clock: the set-up's
+        // particles are placed before the generator is seeded and are the
+        // same on every run.
+        batch.spawn(start_time, scene_batch_specs[i].setup_limit);
         BatchBuffer* buffer = new BatchBuffer();
         buffer->set_vertex_data(batch.vertex_bytes(), batch.vertex_data(), batch.stride());
         buffer->set_index_data(batch.index_bytes(), batch.index_data(), batch.index_count());
@@ -93,19 +95,31 @@ void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers)
         add_particle_attributes(*buffer, program);
         buffer->upload();
         batch.forget_changes(); // sent whole just now
-        buffers[i] = buffer;
+        view.batch_buffers[i] = buffer;
+    }
+}
+
+void release_view(View& view)
+{
+    for (int i = 0; i < scene_batch_count; ++i) {
+        if (view.batch_buffers[i])
+            view.batch_buffers[i]->delete_buffers();
+        delete view.batch_buffers[i];
+        delete view.batches[i];
+        view.batch_buffers[i] = nullptr;
+        view.batches[i] = nullptr;
     }
 }
 
 void draw_frame(float time)
 {
-    draw_view(time, scene.batch_buffers, window_width, window_height, aspect_ratio);
+    draw_view(time, primary_view);
 }
 
-void draw_view(float time, BatchBuffer* const* buffers, int width, int height, float aspect)
+void draw_view(float time, const View& view)
 {
-    glViewport(0, 0, width, height);
-    scene.view_projection = perspective(field_of_view, aspect, near_plane, far_plane) *
+    glViewport(0, 0, view.window_width, view.window_height);
+    scene.view_projection = perspective(field_of_view, view.aspect_ratio, near_plane, far_plane) *
                             translate(0.0f, 0.0f, -camera_distance);
     scene.light_position = light_at;
     // The clear colour stays GL's default: the background covers the view.
@@ -118,16 +132,21 @@ void draw_view(float time, BatchBuffer* const* buffers, int width, int height, f
     set_common_uniforms(*scene.flake_program, time);
     glUniform3fv(scene.flake_program->uniform_location("light_pos"), 1, scene.light_position.data());
     for (int i = 0; i < scene_batch_count - 1; ++i)
-        draw(*buffers[i]);
+        draw(*view.batch_buffers[i]);
 
     // Soft particles last: a flake in front hides them through the depth test.
     const int quads = scene_batch_count - 1;
     set_common_uniforms(*scene.quad_program, time);
     glUniform3fv(scene.quad_program->uniform_location("light_pos"), 1, scene.light_position.data());
-    draw(*buffers[quads]);
+    draw(*view.batch_buffers[quads]);
+}
+
+void upload_view_batch(View& view, int batch)
+{
+    upload_batch_changes(*view.batches[batch], *view.batch_buffers[batch]);
 }
 
 void reupload_batch(int batch)
 {
-    upload_batch_changes(*scene.batches[batch], *scene.batch_buffers[batch]);
+    upload_view_batch(primary_view, batch);
 }

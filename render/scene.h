@@ -7,6 +7,8 @@
 
 #include "render/matrix.h"
 #include "render/vector.h"
+#include "render/drawable_size.h"
+#include "render/view.h"
 #include "snow/scene_batches.h"
 
 class BatchBuffer;
@@ -20,41 +22,54 @@ struct Scene {
     ShaderProgram* flake_program = nullptr;
     ShaderProgram* quad_program = nullptr;
     ShaderProgram* background_program = nullptr;
-    SnowflakeBatch* batches[scene_batch_count] = {};
-    BatchBuffer* batch_buffers[scene_batch_count] = {};
+    // The primary view's batches and buffers (see render/view.h), under the
+    // names a one-monitor reader knows them by.
+    SnowflakeBatch** batches = primary_view.batches;
+    BatchBuffer** batch_buffers = primary_view.batch_buffers;
     StaticMesh* background_mesh = nullptr;
     BatchBuffer* background_buffer = nullptr;
-    Mat4 view_projection;   // projection times view, fed to `model_view`
+    Mat4 view_projection;   // projection times view of the latest drawn view, fed to `model_view`
     Vec3 light_position;    // scene units, fed to `light_pos`
 };
 
 // The one scene of the process; empty until set_up_scene.
 extern Scene scene;
 
-// Builds the texture, the three programs, the nine batches with their first
-// particles (start time 0) and the background, and uploads them all. Needs
-// the GL context current. Does not return when a shader or a mesh fails.
+// Builds the texture, the three programs, the primary view's nine batches
+// with their first particles (start time 0) and the background, and
+// uploads them all. Needs the GL context current. Does not return when a
+// shader or a mesh fails.
 void set_up_scene();
 
-// Builds nine more batches in scene order into `batches`, places their
-// first particles (start time 0, drawn from the random generator where the
-// earlier ones left it) and uploads each into a new buffer in `buffers`, fed
-// by the scene's programs. set_up_scene does this for the primary monitor;
-// each further monitor gets nine of its own afterwards. Needs a context of
-// the scene's share group current.
-void set_up_batches(SnowflakeBatch** batches, BatchBuffer** buffers);
+// Builds `view`'s nine batches in scene order, places their first
+// particles (starting at `start_time` seconds of scene time, drawn from the
+// random generator where the earlier views left it) and uploads each into
+// a new buffer, fed by the scene's programs. set_up_scene does this for
+// the primary view at time 0; every further view gets its nine afterwards,
+// so the primary's first population is the same with any number of
+// monitors, and a monitor connected later gets its own starting then.
+// Needs a context of the scene's share group current.
+void set_up_view(View& view, float start_time);
 
-// Draws one frame at `time` seconds of scene time (the library's clock less
-// the scene clock's offset; the clock of the particles' start and finish
-// times) into the back buffer, with the drawable size of this moment. Does
-// not swap.
+// Deletes `view`'s batches and buffers (a monitor that went away) and
+// leaves it empty; the shared objects stay. Needs a context of the scene's
+// share group current.
+void release_view(View& view);
+
+// Draws one frame of the primary view at `time` seconds of scene time (the
+// library's clock less the scene clock's offset; the clock of the
+// particles' start and finish times) into the back buffer, with the
+// drawable size of this moment. Does not swap.
 void draw_frame(float time);
 
-// The same for any monitor: the nine batch buffers `buffers` (scene order)
-// in front of the shared background, into the current context's back
-// buffer of `width` x `height` pixels whose aspect ratio is `aspect`.
-void draw_view(float time, BatchBuffer* const* buffers, int width, int height, float aspect);
+// The same for any view: its nine batch buffers in front of the shared
+// background, into the current context's back buffer of the view's size.
+void draw_view(float time, const View& view);
 
-// Sends what changed in batch `batch`'s arrays since its last upload to its
-// buffer: the slots a spawn filled, or everything after the clock moved.
+// Sends what changed in `view`'s batch `batch` (scene order) since its
+// last upload to its buffer: the slots a spawn filled, or everything
+// after the clock moved.
+void upload_view_batch(View& view, int batch);
+
+// upload_view_batch for the primary view.
 void reupload_batch(int batch);

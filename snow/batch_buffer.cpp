@@ -10,6 +10,14 @@ BatchBuffer::BatchBuffer()
     glGenBuffers(1, &index_buffer_);
 }
 
+void BatchBuffer::delete_buffers()
+{
+    glDeleteBuffers(1, &vertex_buffer_);
+    glDeleteBuffers(1, &index_buffer_);
+    vertex_buffer_ = 0;
+    index_buffer_ = 0;
+}
+
 void BatchBuffer::set_vertex_data(int bytes, const float* data, int stride)
 {
     vertex_bytes_ = bytes;

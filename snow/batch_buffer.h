@@ -24,6 +24,10 @@ public:
     BatchBuffer(const BatchBuffer&) = delete;
     BatchBuffer& operator=(const BatchBuffer&) = delete;
 
+    // Gives the two GL buffer names back, before the buffer is deleted with
+    // the view it belonged to. Needs a context of their share group current.
+    void delete_buffers();
+
     // The owner's vertex array: `bytes` long, `stride` floats per vertex. No GL call.
     void set_vertex_data(int bytes, const float* data, int stride);
     // The owner's index array: `bytes` long, `count` 32-bit indices drawn. No GL call.

@@ -10,13 +10,20 @@
 #   key-on-second PROGRAM    a key with the pointer on the second ends it with 0
 #   unplugged PROGRAM        switching the second monitor off mid-run neither
 #                            crashes it nor keeps a key from ending it with 0
+#   primary-off PROGRAM      switching the primary off mid-run: within two
+#                            seconds the other monitor shows sky and snow, and
+#                            a key ends it with 0
+#   added PROGRAM            a monitor switched on mid-run gets a window within
+#                            two seconds and its own snowfall
+#   primary-mode PROGRAM     the primary raised from 800x600 to 1024x768 and the
+#                            second moved beside it: both windows follow
 #   same-primary FRAME_AT_TIME
 #                            the primary's frame of the first population is
 #                            the same, byte for byte, with one monitor and two
 #   gl-calls PROGRAM         every frame of both windows makes the same GL calls
 #                            as on one monitor (tests/scene/e2e/frame_calls.sh)
-# Every case also checks that no monitor's mode changed. Exit code 0 pass,
-# 1 fail, 77 skipped (X.Org needs root).
+# Every case also checks that the saver changed no monitor's mode. Exit code
+# 0 pass, 1 fail, 77 skipped (X.Org needs root).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -61,6 +68,10 @@ fail() {
 modes() {
   xrandr -q | grep '\*'
 }
+# The outputs as at the start; the cases that change them put them back.
+restore_layout() {
+  xrandr --output DUMMY0 --mode 800x600_t --pos 0x0 --primary --output DUMMY1 --mode 640x480_t --pos 800x0
+}
 modes_before=$(modes)
 check_modes() {
   [ "$(modes)" = "$modes_before" ] || fail "the monitors' modes changed: $(modes)"
@@ -75,16 +86,28 @@ run() {
   fi
 }
 
-# Starts the saver with /s and waits until both monitors show pictures.
+# wait_windows N SECONDS: until N of the saver's windows are visible.
+wait_windows() {
+  for _ in $(seq $(($2 * 10))); do
+    kill -0 "$saver" 2>/dev/null || fail "the saver ended by itself: $(tail -c 2000 "$work/saver.log")"
+    [ "$(xdotool search --onlyvisible --name '^Vesperine$' 2>/dev/null | wc -l)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "no $1 Vesperine windows within $2 s"
+}
+
+# Starts the saver with /s and waits until WINDOWS (default 2) monitors show pictures.
 start_saver() {
   run "$program" /s >"$work/saver.log" 2>&1 &
   saver=$!
-  for _ in $(seq 600); do
-    kill -0 "$saver" 2>/dev/null || fail "the saver ended by itself: $(tail -c 2000 "$work/saver.log")"
-    [ "$(xdotool search --onlyvisible --name '^Vesperine$' 2>/dev/null | wc -l)" -ge 2 ] && return 0
-    sleep 0.1
-  done
-  fail "no two Vesperine windows within 60 s"
+  wait_windows "${1:-2}" 60
+}
+
+# shows CHECK GEOMETRY: the screen's GEOMETRY (WxH+X+Y) passes check_frame.py CHECK.
+shows() {
+  import -window root "$work/root.png" || fail "no screenshot"
+  convert "$work/root.png" -crop "$2" +repage -depth 8 "ppm:$work/crop.ppm" || fail "no crop"
+  $check_frame "$1" "$work/crop.ppm" || fail "$2 shows no $1"
 }
 
 expect_exit_zero() {
@@ -123,6 +146,46 @@ case "$what" in
     expect_exit_zero
     xrandr --output DUMMY1 --mode 640x480_t --pos 800x0
     ;;
+  primary-off)
+    start_saver
+    sleep 2
+    xrandr --output DUMMY0 --off || fail "could not switch the primary off"
+    sleep 2
+    # The second monitor is now the only one, at the desktop's corner.
+    shows scene 640x480+0+0
+    xdotool mousemove 320 240 sleep 0.5 key a
+    expect_exit_zero
+    restore_layout
+    ;;
+  added)
+    xrandr --output DUMMY1 --off || fail "could not switch the second monitor off"
+    start_saver 1
+    sleep 2
+    xrandr --output DUMMY1 --mode 640x480_t --pos 800x0 || fail "could not switch the second monitor on"
+    wait_windows 2 2
+    sleep 10
+    import -window root "$work/root.png" || fail "no screenshot"
+    convert "$work/root.png" -crop 800x600+0+0 +repage -depth 8 "ppm:$work/primary.ppm" &&
+      convert "$work/root.png" -crop 640x480+800+0 +repage -depth 8 "ppm:$work/second.ppm" || fail "no crops"
+    $check_frame differ "$work/primary.ppm" "$work/second.ppm" || fail "the added monitor shows no snowfall of its own"
+    xdotool mousemove 1120 240 click 1
+    expect_exit_zero
+    ;;
+  primary-mode)
+    start_saver
+    sleep 2
+    xrandr --newmode 1024x768_t 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync &&
+      xrandr --addmode DUMMY0 1024x768_t &&
+      xrandr --output DUMMY0 --mode 1024x768_t --output DUMMY1 --pos 1024x0 || fail "could not change the primary's mode"
+    sleep 2
+    shows sky 1024x768+0+0
+    # The strip the old mode did not reach, and the moved second monitor.
+    shows sky 224x768+800+0
+    shows sky 640x480+1024+0
+    xdotool mousemove 400 300 sleep 0.5 key a
+    expect_exit_zero
+    restore_layout
+    ;;
   same-primary)
     run "$program" 9.0 "$work/two.ppm" 2>"$work/two.log" >/dev/null || fail "the two-monitor frame failed: $(cat "$work/two.log")"
     grep -q '^monitor windows: 1' "$work/two.log" || fail "no window on the second monitor: $(cat "$work/two.log")"
@@ -137,7 +200,7 @@ case "$what" in
     "$root/tests/scene/e2e/frame_calls.sh" "$program" 2 || fail "GL calls per frame"
     ;;
   *)
-    sed -n '2,17p' "$0" >&2
+    sed -n '2,26p' "$0" >&2
     exit 2
     ;;
 esac

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -31,6 +33,59 @@ int frames_in(FramePacer& pacer, double frame_cost, double duration)
         pacer.wait_for_deadline();
     }
     return frames;
+}
+
+// A display that shows a swapped frame at its next vertical blank, the
+// swap returning then. The blanks come every `period` seconds, each
+// interval off by up to `jitter` either way.
+struct VsyncedDisplay {
+    double period;      // seconds
+    double jitter;      // seconds
+    double blank = 0.01; // seconds: the next blank, after the first frame's drawing
+    unsigned state = 1; // a small generator of its own, for repeatable runs
+    int blanks = 0;     // blanks passed
+
+    double wobble(double most) // -most .. most
+    {
+        state = state * 1103515245u + 12345u;
+        return most * (static_cast<double>(state >> 8) / 8388608.0 - 1.0);
+    }
+
+    // A swap at `now`: the time it returns.
+    double swap(double t)
+    {
+        while (blank < t) {
+            blank += period + wobble(jitter);
+            ++blanks;
+        }
+        ++blanks;
+        const double shown = blank;
+        blank += period + wobble(jitter);
+        return shown;
+    }
+};
+
+// Windows' Sleep: it wakes at the first tick of 15.6 ms after the time asked.
+void coarse_sleep(double seconds)
+{
+    sleeps.push_back(seconds);
+    constexpr double tick = 0.015625;
+    now = std::ceil((now + seconds) / tick) * tick;
+}
+
+// Refreshes of `display` that showed no new frame in `duration` seconds of
+// frames drawn in 2..6 ms.
+int missed_refreshes(FramePacer& pacer, VsyncedDisplay& display, double duration)
+{
+    int frames = 0;
+    while (now < duration) {
+        now += 0.004 + display.wobble(0.002);
+        pacer.swap_begins();
+        now = display.swap(now);
+        ++frames;
+        pacer.wait_for_deadline();
+    }
+    return display.blanks - frames;
 }
 
 class FramePacerTest : public testing::Test {
@@ -84,4 +139,61 @@ TEST_F(FramePacerTest, SlowFrameStartsAFreshRowOfDeadlines)
     pacer.wait_for_deadline();
     ASSERT_EQ(sleeps.size(), before + 1);
     EXPECT_NEAR(now - start, pacer.period(), 1e-9);
+}
+
+// Windows reports 1 Hz for "the hardware's default" and drivers 0 or other
+// nonsense: such rates pace at 60 Hz, a real one at its own.
+TEST_F(FramePacerTest, RatesBelowTwentyHertzCountAsUnknown)
+{
+    for (int reported : {1, 0, -3, 19}) {
+        FramePacer pacer(reported, read_clock, record_sleep);
+        EXPECT_DOUBLE_EQ(pacer.period(), 1.0 / (60 * FramePacer::margin)) << reported;
+    }
+    FramePacer pacer(1, read_clock, record_sleep);
+    EXPECT_GE(frames_in(pacer, 0.001, 10.0), 600);
+    pacer.set_refresh_rate(20);
+    EXPECT_DOUBLE_EQ(pacer.period(), 1.0 / (20 * FramePacer::margin));
+}
+
+// A swap that waits for a blank whose intervals jitter: no refresh goes
+// without a new frame, with exact sleeps and with Windows' coarse ones.
+TEST_F(FramePacerTest, VsyncWithJitterMissesNoRefresh)
+{
+    VsyncedDisplay display{1.0 / 60.0, 0.0005};
+    FramePacer pacer(60, read_clock, record_sleep);
+    EXPECT_EQ(missed_refreshes(pacer, display, 60.0), 0);
+    EXPECT_TRUE(sleeps.empty());
+}
+
+TEST_F(FramePacerTest, VsyncWithCoarseSleepsMissesNoRefresh)
+{
+    VsyncedDisplay display{1.0 / 59.94, 0.0005};
+    FramePacer pacer(59, read_clock, coarse_sleep);
+    EXPECT_EQ(missed_refreshes(pacer, display, 60.0), 0);
+    // Frames of 2..6 ms leave a 144 Hz swap little to wait.
+    now = 0.0;
+    VsyncedDisplay fast{1.0 / 144.0, 0.0002};
+    FramePacer fast_pacer(144, read_clock, coarse_sleep);
+    EXPECT_EQ(missed_refreshes(fast_pacer, fast, 60.0), 0);
+}
+
+// Two windows in one loop whose swaps do not wait: each is paced by its own
+// monitor, 60 Hz on the primary and 144 Hz on the second.
+TEST_F(FramePacerTest, EachWindowFollowsItsOwnMonitorsRate)
+{
+    FramePacer pacers[2] = {{60, read_clock, record_sleep}, {144, read_clock, record_sleep}};
+    int frames[2] = {0, 0};
+    while (now < 10.0) {
+        for (int i = 0; i < 2; ++i) {
+            if (!pacers[i].due(now))
+                continue;
+            now += 0.0005; // drawing
+            pacers[i].swap_begins();
+            pacers[i].swap_ended();
+            ++frames[i];
+        }
+        record_sleep(std::max(0.0, std::min(pacers[0].next_frame_time(), pacers[1].next_frame_time()) - now));
+    }
+    EXPECT_NEAR(frames[0], 600 * FramePacer::margin, 6);
+    EXPECT_NEAR(frames[1], 1440 * FramePacer::margin, 15);
 }
