@@ -1,5 +1,9 @@
 #include "app/frame_pacer.h"
 
+namespace {
+int frame_rate_cap = 0; // Hz, 0 for none
+}
+
 FramePacer::FramePacer(int refresh_rate, double (*read_clock)(), void (*sleep)(double seconds))
     : read_clock_(read_clock), sleep_(sleep)
 {
@@ -11,9 +15,16 @@ int FramePacer::usable_rate(int refresh_rate)
     return refresh_rate >= lowest_refresh_rate ? refresh_rate : fallback_refresh_rate;
 }
 
+void FramePacer::cap_frame_rate(int most)
+{
+    frame_rate_cap = most;
+}
+
 void FramePacer::set_refresh_rate(int refresh_rate)
 {
-    period_ = 1.0 / (usable_rate(refresh_rate) * margin);
+    const double display_rate = usable_rate(refresh_rate) * margin;
+    held_to_cap_ = frame_rate_cap > 0 && frame_rate_cap < display_rate;
+    period_ = 1.0 / (held_to_cap_ ? frame_rate_cap : display_rate);
 }
 
 void FramePacer::swap_begins()
@@ -32,7 +43,7 @@ void FramePacer::swap_ended()
     else if (swaps_since_wait_ < trusted_swaps)
         ++swaps_since_wait_;
     swap_began_ = -1.0;
-    if (started_ && swaps_since_wait_ >= trusted_swaps && now < deadline_) {
+    if (started_ && (held_to_cap_ || swaps_since_wait_ >= trusted_swaps) && now < deadline_) {
         // The next deadline follows this one, not the end of the wait: a
         // sleep that overshoots a little is made up by the next frame.
         next_frame_time_ = deadline_;

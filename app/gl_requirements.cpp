@@ -17,6 +17,7 @@ const GlEntryPoint entry_points[] = {
     GL_ENTRY_POINT(glCullFace, "1.0"),
     GL_ENTRY_POINT(glDepthFunc, "1.0"),
     GL_ENTRY_POINT(glDepthRange, "1.0"),
+    GL_ENTRY_POINT(glDisable, "1.0"),
     GL_ENTRY_POINT(glEnable, "1.0"),
     GL_ENTRY_POINT(glFrontFace, "1.0"),
     GL_ENTRY_POINT(glGetFloatv, "1.0"),

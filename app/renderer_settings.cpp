@@ -1,8 +1,10 @@
 #include "app/renderer_settings.h"
 
+#include "app/frame_pacer.h"
 #include "app/multisample_fallback.h"
 #include "app/software_renderer.h"
 #include "platform/platform.h"
+#include "render/scene.h"
 
 #include <glad/gl.h>
 
@@ -24,6 +26,8 @@ bool settle_renderer_settings()
     GLint samples = 0;
     glGetIntegerv(GL_SAMPLES, &samples);
     turn_down_multisampling();
+    FramePacer::cap_frame_rate(software_frame_rate);
+    scene.draws_only_what_shows = true;
     platform::note(software_renderer_note(name, samples > 0).c_str());
     return samples > 0;
 }
@@ -31,11 +35,4 @@ bool settle_renderer_settings()
 bool software_renderer_found()
 {
     return software;
-}
-
-int paced_frame_rate(int refresh_rate)
-{
-    if (!software)
-        return refresh_rate;
-    return refresh_rate > 0 && refresh_rate < software_frame_rate ? refresh_rate : software_frame_rate;
 }
