@@ -36,14 +36,21 @@ void FramePacer::swap_ended()
 {
     const double now = read_clock_();
     last_now_ = now;
-    // Sleeping after a swap that waited would only risk the next blank:
-    // a coarse sleep (15.6 ms steps on Windows) overshoots it.
     if (swap_began_ >= 0.0 && now - swap_began_ >= waited_share * period_)
         swaps_since_wait_ = 0;
     else if (swaps_since_wait_ < trusted_swaps)
         ++swaps_since_wait_;
     swap_began_ = -1.0;
-    if (started_ && (held_to_cap_ || swaps_since_wait_ >= trusted_swaps) && now < deadline_) {
+    // A swap that waited for the blank returns at the blank, a whole period
+    // after the one before: what is left until the deadline is the blank's
+    // own jitter, and sleeping it would only risk the next blank (a coarse
+    // sleep, 15.6 ms steps on Windows, overshoots it). A longer wait left
+    // means the swap waited for something else (the drawing itself, a busy
+    // machine) and the deadline holds.
+    // Held to a cap below the display's rate, the blank alone paces nothing.
+    const bool display_paces =
+        !held_to_cap_ && swaps_since_wait_ < trusted_swaps && deadline_ - now < waited_share * period_;
+    if (started_ && !display_paces && now < deadline_) {
         // The next deadline follows this one, not the end of the wait: a
         // sleep that overshoots a little is made up by the next frame.
         next_frame_time_ = deadline_;

@@ -20,11 +20,12 @@ public:
     // 59), and a cap below the real rate would make a vsynced loop sleep
     // and miss blanks. 2 % covers a whole hertz down to 50 Hz.
     static constexpr double margin = 1.02;
-    // A swap that took at least this share of a period waited for the
+    // A swap that took at least this share of a period, as did the one
+    // before it (or one of the trusted_swaps before it), waited for the
     // vertical blank: a swap that does not wait returns at once.
     static constexpr double waited_share = 0.25;
-    // Swaps after one that waited during which the display still counts as
-    // pacing the window: a frame that took nearly a whole period leaves its
+    // Swaps after one that waited during which a wait shorter than that
+    // share is skipped: a frame that took nearly a whole period leaves its
     // swap little to wait, and sleeping then would miss the next blank.
     static constexpr int trusted_swaps = 8;
 
@@ -45,11 +46,11 @@ public:
     void set_refresh_rate(int refresh_rate);
 
     // Called right before the swap; swap_ended right after it. A swap that
-    // waited for the display (or one of the trusted_swaps after it) lets
-    // the next frame begin at once. One that
+    // waited for the display lets the next frame begin at once. One that
     // returned at once holds the next frame until its deadline: deadlines
     // follow one another at `period`; a frame that is late starts a fresh
-    // row from its own end.
+    // row from its own end. Without swap_begins a swap counts as one that
+    // returned at once.
     void swap_begins();
     void swap_ended();
 
@@ -72,7 +73,7 @@ private:
     double next_frame_time_ = 0.0; // seconds on read_clock_'s clock
     double swap_began_ = -1.0;     // seconds, below 0 while no swap is under way
     double last_now_ = 0.0;        // seconds: the clock when the latest swap ended
-    int swaps_since_wait_ = trusted_swaps; // swaps since the latest that waited
+    int swaps_since_wait_ = trusted_swaps; // swaps since the latest that may have waited
     bool held_to_cap_ = false;     // the cap, not the display, sets the period
     bool started_ = false;
 };

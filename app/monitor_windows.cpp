@@ -20,7 +20,7 @@ namespace {
 // Seconds between two looks at the monitors' rectangles: the library
 // reports monitors that come and go, but not one that moves or changes its
 // mode.
-constexpr double look_period = 0.5;
+constexpr double look_period = 0.25;
 
 struct Rect {
     int x = 0; // pixels on the virtual desktop

@@ -67,11 +67,11 @@ bool a_view_is_due();
 
 // Waits until the next frame of some view may begin: a sleep, or with no
 // view at all (every monitor gone) a wait for the library's events of at
-// most half a second. Events are processed by the caller.
+// most a quarter of a second. Events are processed by the caller.
 void wait_for_next_frame();
 
 // Full-screen runs: follows what the library's events and a look at the
-// monitors twice a second show. A view whose monitor went away goes (its
+// monitors four times a second show. A view whose monitor went away goes (its
 // window and buffers are destroyed); a monitor without a view gets one,
 // its first particles starting at `scene_time` seconds; a window whose
 // monitor moved or changed its mode is moved and sized to the new
@@ -80,7 +80,7 @@ void wait_for_next_frame();
 bool follow_monitors(float scene_time);
 
 // Preview and hack windows: paces the window by the monitor that holds
-// most of it, looked at twice a second.
+// most of it, looked at four times a second.
 void follow_monitor_under_window();
 
 // True when a view's window was asked to close or, with `escape_ends`,
