@@ -25,13 +25,3 @@ TEST(SoftwareRenderer, GpusHostBackedAdaptersAndUnknownNamesAreHardware)
     EXPECT_FALSE(is_software_renderer(nullptr));
 }
 
-TEST(SoftwareRenderer, NoteNamesTheRendererAndMultisamplingOnlyWhereTurnedDown)
-{
-    const std::string with = software_renderer_note("llvmpipe (LLVM 15.0.6, 256 bits)", true);
-    const std::string without = software_renderer_note("llvmpipe (LLVM 15.0.6, 256 bits)", false);
-    EXPECT_NE(with.find("llvmpipe (LLVM 15.0.6, 256 bits)"), std::string::npos) << with;
-    EXPECT_NE(with.find("multisampling"), std::string::npos) << with;
-    EXPECT_EQ(without.find("multisampling"), std::string::npos) << without;
-    EXPECT_NE(without.find("30"), std::string::npos) << without;
-    EXPECT_EQ(with.find('\n'), std::string::npos) << "one line";
-}
