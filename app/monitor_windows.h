@@ -4,8 +4,8 @@
 // display window's objects (the programs, the snow texture, the
 // background), with nine particle batches of its own and its own size.
 // The frame loop, the respawn pass and the input checks walk this one
-// list. In full-screen runs it follows the monitors as they come, go and
-// change. With a single monitor that never changes it holds the display
+// list; in full-screen runs it follows the monitors as they come, go and
+// change (app/monitor_changes.h). With a single monitor that never changes it holds the display
 // window alone, and the frame is drawn as it always was.
 #pragma once
 
@@ -69,19 +69,6 @@ bool a_view_is_due();
 // view at all (every monitor gone) a wait for the library's events of at
 // most a quarter of a second. Events are processed by the caller.
 void wait_for_next_frame();
-
-// Full-screen runs: follows what the library's events and a look at the
-// monitors four times a second show. A view whose monitor went away goes (its
-// window and buffers are destroyed); a monitor without a view gets one,
-// its first particles starting at `scene_time` seconds; a window whose
-// monitor moved or changed its mode is moved and sized to the new
-// rectangle. Every view is paced by its monitor's rate. True when the list
-// of views changed (every_batch then changed too).
-bool follow_monitors(float scene_time);
-
-// Preview and hack windows: paces the window by the monitor that holds
-// most of it, looked at four times a second.
-void follow_monitor_under_window();
 
 // True when a view's window was asked to close or, with `escape_ends`,
 // Escape is down in one.

@@ -5,6 +5,7 @@
 #include "app/gl_requirements.h"
 #include "app/hack_mode.h"
 #include "app/launch_options.h"
+#include "app/monitor_changes.h"
 #include "app/monitor_windows.h"
 #include "app/multisample_fallback.h"
 #include "app/renderer_settings.h"
