@@ -22,7 +22,7 @@ package: linux
 	@scripts/package
 
 bench:
-	@scripts/setup
+	@scripts/setup bench
 	@scripts/build bench
 	@scripts/bench
 

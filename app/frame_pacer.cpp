@@ -1,5 +1,9 @@
 #include "app/frame_pacer.h"
 
+namespace {
+int frame_rate_cap = 0; // Hz, 0 for none
+}
+
 FramePacer::FramePacer(int refresh_rate, double (*read_clock)(), void (*sleep)(double seconds))
     : read_clock_(read_clock), sleep_(sleep)
 {
@@ -11,9 +15,16 @@ int FramePacer::usable_rate(int refresh_rate)
     return refresh_rate >= lowest_refresh_rate ? refresh_rate : fallback_refresh_rate;
 }
 
+void FramePacer::cap_frame_rate(int most)
+{
+    frame_rate_cap = most;
+}
+
 void FramePacer::set_refresh_rate(int refresh_rate)
 {
-    period_ = 1.0 / (usable_rate(refresh_rate) * margin);
+    const double display_rate = usable_rate(refresh_rate) * margin;
+    held_to_cap_ = frame_rate_cap > 0 && frame_rate_cap < display_rate;
+    period_ = 1.0 / (held_to_cap_ ? frame_rate_cap : display_rate);
 }
 
 void FramePacer::swap_begins()
@@ -36,7 +47,9 @@ void FramePacer::swap_ended()
     // sleep, 15.6 ms steps on Windows, overshoots it). A longer wait left
     // means the swap waited for something else (the drawing itself, a busy
     // machine) and the deadline holds.
-    const bool display_paces = swaps_since_wait_ < trusted_swaps && deadline_ - now < waited_share * period_;
+    // Held to a cap below the display's rate, the blank alone paces nothing.
+    const bool display_paces =
+        !held_to_cap_ && swaps_since_wait_ < trusted_swaps && deadline_ - now < waited_share * period_;
     if (started_ && !display_paces && now < deadline_) {
         // The next deadline follows this one, not the end of the wait: a
         // sleep that overshoots a little is made up by the next frame.

@@ -36,6 +36,12 @@ public:
     // The rate a reported `refresh_rate` (Hz) is paced at.
     static int usable_rate(int refresh_rate);
 
+    // From now on every pacer, as it is made or told a new rate, lets at
+    // most `most` frames a second (Hz; 0 for no cap) through, and where that
+    // is below its display's rate it holds each frame to its deadline even
+    // where the swap waits for the blank. A software renderer's cap.
+    static void cap_frame_rate(int most);
+
     // The window now shows on a display of `refresh_rate` Hz (reported).
     void set_refresh_rate(int refresh_rate);
 
@@ -68,5 +74,6 @@ private:
     double swap_began_ = -1.0;     // seconds, below 0 while no swap is under way
     double last_now_ = 0.0;        // seconds: the clock when the latest swap ended
     int swaps_since_wait_ = trusted_swaps; // swaps since the latest that may have waited
+    bool held_to_cap_ = false;     // the cap, not the display, sets the period
     bool started_ = false;
 };

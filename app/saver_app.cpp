@@ -9,6 +9,7 @@
 #include "app/monitor_changes.h"
 #include "app/monitor_windows.h"
 #include "app/multisample_fallback.h"
+#include "app/renderer_settings.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "platform/platform.h"
@@ -108,6 +109,18 @@ void SaverApp::open_window()
         platform::message_box("Failed to open window", "Debug", platform::MessageIcon::information);
         platform::exit_process(0); // runs glfwTerminate through the exit hook
     }
+    load_gl(window);
+    // A software renderer is known only once a context exists. The window
+    // without samples opens before the first one goes, so the screen never
+    // shows what lies behind them; should it fail, the first one stays.
+    if (settle_renderer_settings()) {
+        GLFWwindow* without_samples = open_with_multisample_fallback(create_display_window, this);
+        if (without_samples) {
+            glfwDestroyWindow(window);
+            window = without_samples;
+            load_gl(window);
+        }
+    }
 
     const bool covers_monitor = options->mode != RunMode::Preview && !hack_mode.active;
     add_display_view(window, covers_monitor ? glfwGetPrimaryMonitor() : nullptr);
@@ -118,13 +131,16 @@ void SaverApp::open_window()
     }
     glfwSetCursorPosCallback(window, on_cursor_position);
     glfwSetScrollCallback(window, on_scroll);
-    glfwMakeContextCurrent(window);
 
     static unsigned char icon_pixels[window_icon_size * window_icon_size * 4];
     draw_window_icon(icon_pixels);
     GLFWimage icon{window_icon_size, window_icon_size, icon_pixels};
     glfwSetWindowIcon(window, 1, &icon);
+}
 
+void SaverApp::load_gl(GLFWwindow* window)
+{
+    glfwMakeContextCurrent(window);
     // The loader fills in what the driver's version offers and leaves the
     // rest empty: an older driver gets a box, not a crash at the first call.
     gladLoaderLoadGL();

@@ -43,6 +43,9 @@ private:
     void choose_window_size();
     void open_window();
     void init_gl_state();
+    // Makes `window`'s context current and loads the OpenGL entry points
+    // for it; ends the run with a box when the driver lacks one.
+    static void load_gl(GLFWwindow* window);
     // The full-screen window, or (preview) the window inside the host, with
     // the current hints; `app` is the SaverApp. Null when it cannot be made.
     static GLFWwindow* create_display_window(void* app);

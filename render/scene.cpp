@@ -2,6 +2,9 @@
 
 #include <glad/gl.h>
 
+#include <cstddef>
+#include <vector>
+
 #include "render/drawable_size.h"
 #include "render/mip_texture.h"
 #include "render/shader_program.h"
@@ -9,6 +12,7 @@
 #include "snow/batch_upload.h"
 #include "snow/snowflake_batch.h"
 #include "snow/static_mesh.h"
+#include "snow/visible_slots.h"
 
 Scene scene;
 
@@ -38,6 +42,24 @@ void draw(const BatchBuffer& buffer)
 {
     buffer.bind_for_draw();
     glDrawElements(GL_TRIANGLES, buffer.index_count(), GL_UNSIGNED_INT, nullptr);
+}
+
+// All of `batch`'s slots, or with draws_only_what_shows those that can show
+// at `time`, one call per run of neighbouring slots.
+void draw_batch(const BatchBuffer& buffer, const SnowflakeBatch& batch, float time)
+{
+    if (!scene.draws_only_what_shows) {
+        draw(buffer);
+        return;
+    }
+    static std::vector<SlotRun> runs; // kept between frames: no allocation per frame
+    find_visible_slots(batch, time, scene.view_projection, runs);
+    buffer.bind_for_draw();
+    for (const SlotRun& run : runs) {
+        const std::size_t first_byte = static_cast<std::size_t>(run.first_slot) * batch.slot_index_bytes();
+        glDrawElements(GL_TRIANGLES, run.slot_count * batch.mesh_index_count(), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(first_byte));
+    }
 }
 
 // Texture, time and camera: the uniforms every pass sets.
@@ -125,20 +147,30 @@ void draw_view(float time, const View& view)
     // The clear colour stays GL's default: the background covers the view.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    // The background goes first and fills the depth buffer far behind the snow.
+    // The background goes first and fills the depth buffer far behind the
+    // snow (or, drawing only what shows, leaves it cleared: it is behind
+    // everything anyway).
     set_common_uniforms(*scene.background_program, time);
+    if (scene.draws_only_what_shows) {
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+    }
     draw(*scene.background_buffer);
+    if (scene.draws_only_what_shows) {
+        glEnable(GL_DEPTH_TEST);
+        glEnable(GL_BLEND);
+    }
 
     set_common_uniforms(*scene.flake_program, time);
     glUniform3fv(scene.flake_program->uniform_location("light_pos"), 1, scene.light_position.data());
     for (int i = 0; i < scene_batch_count - 1; ++i)
-        draw(*view.batch_buffers[i]);
+        draw_batch(*view.batch_buffers[i], *view.batches[i], time);
 
     // Soft particles last: a flake in front hides them through the depth test.
     const int quads = scene_batch_count - 1;
     set_common_uniforms(*scene.quad_program, time);
     glUniform3fv(scene.quad_program->uniform_location("light_pos"), 1, scene.light_position.data());
-    draw(*view.batch_buffers[quads]);
+    draw_batch(*view.batch_buffers[quads], *view.batches[quads], time);
 }
 
 void upload_view_batch(View& view, int batch)

@@ -30,6 +30,14 @@ struct Scene {
     BatchBuffer* background_buffer = nullptr;
     Mat4 view_projection;   // projection times view of the latest drawn view, fed to `model_view`
     Vec3 light_position;    // scene units, fed to `light_pos`
+    // Set where the renderer works on the processor, which pays for every
+    // vertex and pixel a GPU would shade for next to nothing: each batch
+    // then draws only its slots that can show (snow/visible_slots.h), and
+    // the background, opaque and behind everything, is drawn without the
+    // depth test and blending, which change none of its pixels. What shows
+    // stays the same; only a snowflake past its end, fully faded, no longer
+    // hides the soft particles behind it.
+    bool draws_only_what_shows = false;
 };
 
 // The one scene of the process; empty until set_up_scene.

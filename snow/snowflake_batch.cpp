@@ -1,5 +1,7 @@
 #include "snow/snowflake_batch.h"
 
+#include <cmath>
+
 #include "snow/random.h"
 #include "snow/scene_mesh.h"
 
@@ -48,6 +50,10 @@ void SnowflakeBatch::build()
     // vertex 0 that draws nothing and refers to nothing outside the buffer.
     vertices_.assign(static_cast<std::size_t>(vertex_count_) * vertex_stride, 0.0f);
     indices_.assign(static_cast<std::size_t>(index_count_), 0u);
+    for (std::size_t at = 0; at + 2 < mesh_->positions.size(); at += 3) {
+        const float* p = &mesh_->positions[at];
+        mesh_radius_ = std::fmax(mesh_radius_, std::sqrt(p[0] * p[0] + p[1] * p[1] + p[2] * p[2]));
+    }
 }
 
 void SnowflakeBatch::place_particle(float x, float y, float z, Vec3 move_direction,

@@ -87,6 +87,9 @@ public:
     // Finish time of slot `slot` in seconds, read from its first vertex.
     float finish_time(int slot) const;
     const SceneMesh& mesh() const { return *mesh_; }
+    // Distance of the mesh's farthest vertex from its origin, scene units:
+    // the particle's mesh stays inside this sphere however it turns.
+    float mesh_radius() const { return mesh_radius_; }
 
 private:
     void build();
@@ -102,4 +105,5 @@ private:
     std::int32_t vertex_count_ = 0;
     std::int32_t mesh_index_count_ = 0;
     std::int32_t index_count_ = 0;
+    float mesh_radius_ = 0.0f;             // scene units
 };

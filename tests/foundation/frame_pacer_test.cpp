@@ -215,3 +215,19 @@ TEST_F(FramePacerTest, StalledSwapsWithoutVsyncKeepTheCap)
     EXPECT_LE(frames, 600 * 105 / 100);
     EXPECT_GE(frames, 600);
 }
+
+// A software renderer's cap of 30 frames a second on a 60 Hz display whose
+// swap waits for the blank: the swap alone would let 60 through; the cap
+// holds each frame to its deadline instead. Pacers made afterwards are free.
+TEST_F(FramePacerTest, CapBelowTheDisplaysRateHoldsFramesWhereTheSwapWaits)
+{
+    FramePacer::cap_frame_rate(30);
+    FramePacer pacer(60, read_clock, record_sleep);
+    FramePacer::cap_frame_rate(0);
+    EXPECT_DOUBLE_EQ(pacer.period(), 1.0 / 30);
+    VsyncedDisplay display{1.0 / 60, 0.0};
+    const int missed = missed_refreshes(pacer, display, 10.0);
+    EXPECT_GE(missed, 10 * 60 - 10 * 30 * 105 / 100) << "at most 30 frames a second plus 5 %";
+    EXPECT_LE(missed, 10 * 60 - 10 * 30 * 95 / 100) << "and not much fewer";
+    EXPECT_DOUBLE_EQ(FramePacer(60, read_clock, record_sleep).period(), 1.0 / (60 * FramePacer::margin));
+}

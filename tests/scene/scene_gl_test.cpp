@@ -183,6 +183,22 @@ TEST_F(SceneGl, SameTimeGivesTheSameImage)
     EXPECT_NE(first, between);
 }
 
+// A software renderer's frame leaves out the slots that cannot show and
+// the background's depth test and blending: while every particle of the
+// set-up lives (and so none is a faded one still writing depth), the
+// picture is the same to the bit.
+TEST_F(SceneGl, DrawingOnlyWhatShowsGivesTheSameImage)
+{
+    for (float time : {9.0f, 12.5f, 17.0f}) {
+        draw_frame(time);
+        const std::vector<unsigned char> everything = read_image(width, height);
+        scene.draws_only_what_shows = true;
+        draw_frame(time);
+        scene.draws_only_what_shows = false;
+        EXPECT_EQ(read_image(width, height), everything) << "at " << time << " s";
+    }
+}
+
 // Snowflakes in view at 12.5 s: some pixels differ from the plain sky of a
 // time when every particle has died.
 TEST_F(SceneGl, ParticlesShowWhileTheyLive)
