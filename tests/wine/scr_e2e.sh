@@ -256,6 +256,9 @@ case "${1:-}" in
         sleep 0.1
       done
       [ -n "$box" ] || fail "box $n of $boxes did not appear"
+      # A key sent the moment a box maps can still reach the saver's own
+      # window or its press watch, and any key there ends the run.
+      sleep 0.5
       press_key "$box" Return
       answered="$answered$box "
     done
