@@ -50,10 +50,12 @@ void FramePacer::swap_ended()
     // Held to a cap below the display's rate, the blank alone paces nothing.
     const bool display_paces =
         !held_to_cap_ && swaps_since_wait_ < trusted_swaps && deadline_ - now < waited_share * period_;
-    if (started_ && !display_paces && now < deadline_) {
+    if (started_ && now < deadline_) {
         // The next deadline follows this one, not the end of the wait: a
-        // sleep that overshoots a little is made up by the next frame.
-        next_frame_time_ = deadline_;
+        // sleep that overshoots a little is made up by the next frame, and
+        // a wait left to the display keeps the row, so frames that come
+        // early without a blank behind them cannot outrun it.
+        next_frame_time_ = display_paces ? now : deadline_;
         deadline_ += period_;
         return;
     }

@@ -216,6 +216,25 @@ TEST_F(FramePacerTest, StalledSwapsWithoutVsyncKeepTheCap)
     EXPECT_GE(frames, 600);
 }
 
+// Without vsync, a renderer that draws inside the swap (llvmpipe) makes
+// every swap long, and many frames then leave only a short wait: not
+// sleeping those must not let the loop outrun the display's rate.
+TEST_F(FramePacerTest, SwapsThatDrawWithoutVsyncKeepTheCap)
+{
+    FramePacer pacer(60, read_clock, record_sleep);
+    VsyncedDisplay dice{0.0, 0.0}; // only its generator
+    int frames = 0;
+    while (now < 10.0) {
+        now += 0.001;
+        pacer.swap_begins();
+        now += 0.011 + 0.004 * dice.wobble(1.0); // 7 to 15 ms of drawing in the swap
+        ++frames;
+        pacer.wait_for_deadline();
+    }
+    EXPECT_LE(frames, 600 * 105 / 100);
+    EXPECT_GE(frames, 600);
+}
+
 // A software renderer's cap of 30 frames a second on a 60 Hz display whose
 // swap waits for the blank: the swap alone would let 60 through; the cap
 // holds each frame to its deadline instead. Pacers made afterwards are free.
