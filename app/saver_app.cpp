@@ -27,10 +27,14 @@ SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
     choose_window_size();
     open_window();
     init_gl_state();
-    // Full-screen runs cover the other monitors too; a preview's host and a
-    // screensaver daemon deal with monitors themselves.
-    if ((options->mode == RunMode::Saver || options->mode == RunMode::None) && !hack_mode.active)
+    if (covers_monitors())
         open_monitor_windows();
+}
+
+bool SaverApp::covers_monitors() const
+{
+    // A preview's host and a screensaver daemon deal with monitors themselves.
+    return (options->mode == RunMode::Saver || options->mode == RunMode::None) && !hack_mode.active;
 }
 
 std::int32_t SaverApp::version_from_word(std::uint32_t word)
@@ -122,8 +126,7 @@ void SaverApp::open_window()
         }
     }
 
-    const bool covers_monitor = options->mode != RunMode::Preview && !hack_mode.active;
-    add_display_view(window, covers_monitor ? glfwGetPrimaryMonitor() : nullptr);
+    add_display_view(window, covers_monitors() ? glfwGetPrimaryMonitor() : nullptr);
     glfwSetWindowSizeCallback(window, on_window_size);
     if (!hack_mode.active) { // a screensaver daemon decides itself what ends a hack
         glfwSetKeyCallback(window, on_key);
@@ -167,10 +170,6 @@ void SaverApp::run()
     // random numbers at its first step, after the set-up's population.
     FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_due_views, reupload_any_batch}, every_batch(),
                              every_batch_count());
-    // Full-screen runs cover the monitors as they change; a preview's host
-    // and a screensaver daemon deal with monitors themselves.
-    const bool covers_monitors = (options->mode == RunMode::Saver || options->mode == RunMode::None) &&
-                                 !hack_mode.active;
     bool keep_running = true;
     while (keep_running) {
         if (a_view_is_due())
@@ -179,7 +178,7 @@ void SaverApp::run()
         // Key and mouse-button events end the process inside this call.
         glfwPollEvents();
         end_on_noted_press(); // also one from before the window had the focus
-        if (covers_monitors) {
+        if (covers_monitors()) { // full-screen runs follow the monitors as they change
             if (follow_monitors(static_cast<float>(scheduler.clock().scene_time(glfwGetTime()))))
                 scheduler.follow_batches(every_batch(), every_batch_count());
         } else {

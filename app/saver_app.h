@@ -39,6 +39,8 @@ public:
     GLFWwindow* glfw_window() const;
 
 private:
+    // Full-screen runs (Saver and None, not hack mode) cover every monitor.
+    bool covers_monitors() const;
     void init_library();
     void choose_window_size();
     void open_window();

@@ -40,17 +40,15 @@ lane() {
 }
 
 # One Xvfb per lane, started one after another (each takes the next free
-# display number).
-servers=()
+# display number); stop_xvfb stops them all.
 cleanup() {
-  for pid in "${servers[@]}"; do kill "$pid" 2>/dev/null; done
+  stop_xvfb
   rm -rf "$work"
 }
 start=$(date +%s)
 lane_pids=()
 for n in $(seq "$lanes"); do
   start_xvfb 320x240 || exit 1
-  servers+=("$VESPERINE_XVFB_PID")
   trap cleanup EXIT
   lane "$DISPLAY" $(( n * 7919 + $$ )) $(( (cycles + lanes - n) / lanes )) >"$work/lane$n" &
   lane_pids+=($!)
