@@ -1,7 +1,8 @@
 # Sourced by the scripts that run Windows programs under Wine.
 #   start_wine  sets up the environment, creates the project's own Wine prefix
 #               once (build/wine-prefix, or $VESPERINE_WINEPREFIX) and starts
-#               a persistent wineserver, so each program starts in a blink
+#               a persistent wineserver, so each program starts in a blink,
+#               and one desktop for all of them
 #   stop_wine   stops that wineserver
 # wine_environment alone only exports the variables (used by wine-run).
 
@@ -50,6 +51,15 @@ start_wine() {
   # Start Wine's own services now, with no inherited output: started by a
   # test they would keep its output pipe open, and CTest would wait forever.
   wine cmd /c exit </dev/null >/dev/null 2>&1
+  # Wine closes its desktop a second after the last program on it ends, and
+  # a program that starts in that second can meet a desktop half torn down.
+  # One hidden window, held until stop_wine, keeps a single desktop up for
+  # the whole run (the Windows tree's helper program, once it is built).
+  local holder
+  holder=$(dirname "${BASH_SOURCE[0]}")/../../build/windows/tests/wine/wine_child.exe
+  if [ -f "$holder" ]; then
+    wine "$holder" window 1 1 </dev/null >/dev/null 2>&1 &
+  fi
 }
 
 stop_wine() {

@@ -242,13 +242,18 @@ case "${1:-}" in
   fatal)
     boxes=$2 expected=${4:-}
     [ -n "$expected" ] && export VESPERINE_WINEDEBUG=-all,trace+msgbox
-    start "$3" /s
+    # Under start.exe, whose exit code is the one Windows gives the saver:
+    # the wineserver sends SIGKILL to each process it counts as ended, and a
+    # saver whose Unix side is still on its way out then reports 137 to the
+    # shell whatever it returned. The boxes are found by name, as the cases
+    # run one at a time.
+    start start /wait /b /unix "$3" /s
     program=$started
     answered=" "
     for n in $(seq "$boxes"); do
       box=""
       for _ in $(seq 600); do
-        for id in $(xdotool search --onlyvisible --pid "$program" --name '^Debug$' 2>/dev/null); do
+        for id in $(xdotool search --onlyvisible --name '^Debug$' 2>/dev/null); do
           case "$answered" in *" $id "*) ;; *) box=$id ;; esac
         done
         [ -n "$box" ] && break
