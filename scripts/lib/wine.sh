@@ -52,9 +52,10 @@ start_wine() {
   # test they would keep its output pipe open, and CTest would wait forever.
   wine cmd /c exit </dev/null >/dev/null 2>&1
   # Wine closes its desktop a second after the last program on it ends, and
-  # a program that starts in that second can meet a desktop half torn down.
-  # One hidden window, held until stop_wine, keeps a single desktop up for
-  # the whole run (the Windows tree's helper program, once it is built).
+  # the next program starts a new one: a churn of desktops between tests,
+  # and a second's wait for each old one to go. One hidden window, held
+  # until stop_wine, keeps a single desktop up for the whole run (the
+  # Windows tree's helper program, once it is built).
   local holder
   holder=$(dirname "${BASH_SOURCE[0]}")/../../build/windows/tests/wine/wine_child.exe
   if [ -f "$holder" ]; then

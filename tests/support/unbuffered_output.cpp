@@ -1,6 +1,6 @@
 // Linked into every test program: its output goes out as it is written, so a
-// program that dies mid-test still shows how far it got (a Windows program
-// that crashes under Wine would otherwise take all of it along).
+// program that dies mid-test still shows how far it got, and one that shows
+// nothing at all never reached main (scripts/lib/wine-gtest counts on that).
 #include <cstdio>
 
 namespace {
