@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Does a screenshot show the saver's scene?
-   scene_on_screen.py IMAGE [--sky] [--particles PIXELS ROWS]
+   scene_on_screen.py IMAGE [--crop WxH+X+Y] [--sky] [--particles PIXELS ROWS]
+                      [--covered SHARE]
 
 --sky        the night-sky gradient: at five heights from top to bottom, the
              usual (median) colour of the row is bluer than red, and bluer at
@@ -8,15 +9,21 @@
 --particles  at least PIXELS pixels, in at least ROWS rows, stand out from
              their row's usual colour (the gradient is the same along a row,
              so what stands out is a snowflake or a snow particle).
+--covered    at least SHARE (0 to 1) of the pixels are sky or snow: bluer than
+             red, or light; what is left of a scene drawn too small is black
+             or the desktop's grey.
+--crop       judges that part of the image only.
 Exit status 0 when the picture shows all that was asked for; one line of
 figures either way."""
 import subprocess
 import sys
 
 path, options = sys.argv[1], sys.argv[2:]
-size = subprocess.run(['identify', '-format', '%w %h', path], capture_output=True, text=True, check=True)
+crop = ['-crop', options[options.index('--crop') + 1], '+repage'] if '--crop' in options else []
+size = subprocess.run(['convert', path] + crop + ['-format', '%w %h', 'info:'], capture_output=True, text=True,
+                      check=True)
 width, height = (int(v) for v in size.stdout.split())
-data = subprocess.run(['convert', path, '-depth', '8', 'rgb:-'], capture_output=True, check=True).stdout
+data = subprocess.run(['convert', path] + crop + ['-depth', '8', 'rgb:-'], capture_output=True, check=True).stdout
 
 usual = []
 standing_out = 0
@@ -38,5 +45,10 @@ if '--sky' in options:
 if '--particles' in options:
     at = options.index('--particles')
     shown = shown and standing_out >= int(options[at + 1]) and rows_with_particles >= int(options[at + 2])
-print(f'row colours top to bottom {samples}; {standing_out} pixels stand out in {rows_with_particles} rows')
+covered = sum(1 for i in range(0, len(data), 3)
+              if data[i + 2] >= data[i] + 6 or min(data[i:i + 3]) >= 120) / (width * height)
+if '--covered' in options:
+    shown = shown and covered >= float(options[options.index('--covered') + 1])
+print(f'row colours top to bottom {samples}; {standing_out} pixels stand out in {rows_with_particles} rows; '
+      f'{covered:.3f} of {width}x{height} sky or snow')
 sys.exit(0 if shown else 1)
