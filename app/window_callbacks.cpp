@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace {
+bool window_restored = false;
+}
+
 void report_library_error(int, const char* description)
 {
     // One failure makes the library repeat itself (after a failed start
@@ -42,4 +46,17 @@ void on_cursor_position(GLFWwindow*, double, double)
 
 void on_scroll(GLFWwindow*, double, double)
 {
+}
+
+void on_iconify(GLFWwindow*, int iconified)
+{
+    if (!iconified)
+        window_restored = true;
+}
+
+bool take_window_restored()
+{
+    const bool restored = window_restored;
+    window_restored = false;
+    return restored;
 }

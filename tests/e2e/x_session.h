@@ -9,6 +9,19 @@
 struct _XDisplay;
 using Window = unsigned long; // an X window id
 
+// The server's screen-saver settings, as XGetScreenSaver reads them.
+struct ScreenSaverSettings {
+    int timeout = 0;  // seconds
+    int interval = 0; // seconds
+    int blanking = 0;
+    int exposures = 0;
+    bool operator==(const ScreenSaverSettings& other) const
+    {
+        return timeout == other.timeout && interval == other.interval && blanking == other.blanking &&
+               exposures == other.exposures;
+    }
+};
+
 class XSession {
 public:
     XSession();
@@ -39,6 +52,9 @@ public:
 
     // Sends WM_DELETE_WINDOW, as a window manager's close button does.
     void request_close(Window window);
+
+    ScreenSaverSettings screen_saver();
+    void set_screen_saver(const ScreenSaverSettings& settings);
 
     // A small shown top-level window of the test's own, as a preview host
     // gives one; destroyed with the session.
