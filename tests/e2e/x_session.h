@@ -3,6 +3,7 @@
 // screen, and the close request a window manager would send.
 #pragma once
 
+#include <ostream>
 #include <sys/types.h>
 
 // Kept free of Xlib's header, whose macros (None, Bool) break GoogleTest's.
@@ -21,6 +22,12 @@ struct ScreenSaverSettings {
                exposures == other.exposures;
     }
 };
+
+inline std::ostream& operator<<(std::ostream& out, const ScreenSaverSettings& settings)
+{
+    return out << "timeout " << settings.timeout << " s, interval " << settings.interval << " s, blanking "
+               << settings.blanking << ", exposures " << settings.exposures;
+}
 
 class XSession {
 public:
