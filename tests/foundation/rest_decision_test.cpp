@@ -17,26 +17,14 @@ bool is_on_battery() { return battery; }
 
 } // namespace
 
-TEST(DrawDecision, NothingIsDrawnWhileTheDisplaysAreDarkOrNobodyLooks)
+TEST(DrawDecision, NothingWhileDarkOrUnwatchedThirtyAFrameOnBatteryOrInSoftware)
 {
-    RestState state;
-    EXPECT_TRUE(decide_drawing(state).draw);
-    state.displays_dark = true;
-    EXPECT_FALSE(decide_drawing(state).draw);
-    state.displays_dark = false;
-    state.nobody_looks = true;
-    EXPECT_FALSE(decide_drawing(state).draw);
-}
-
-TEST(DrawDecision, BatteryAndSoftwareRendererCapTheRateAtThirty)
-{
-    RestState state;
-    EXPECT_EQ(decide_drawing(state).frame_rate_cap, 0);
-    state.on_battery = true;
-    EXPECT_EQ(decide_drawing(state).frame_rate_cap, 30);
-    state.on_battery = false;
-    state.software_renderer = true;
-    EXPECT_EQ(decide_drawing(state).frame_rate_cap, 30);
+    EXPECT_TRUE(decide_drawing(RestState{}).draw);
+    EXPECT_EQ(decide_drawing(RestState{}).frame_rate_cap, 0);
+    EXPECT_FALSE(decide_drawing(RestState{true, false, false, false}).draw);
+    EXPECT_FALSE(decide_drawing(RestState{false, true, false, false}).draw);
+    EXPECT_EQ(decide_drawing(RestState{false, false, true, false}).frame_rate_cap, 30);
+    EXPECT_EQ(decide_drawing(RestState{false, false, true, true}).frame_rate_cap, 30);
 }
 
 TEST(RestWatch, DisplaysGoingDarkStopTheDrawingWithinASecondAndLightResumesItAtOnce)

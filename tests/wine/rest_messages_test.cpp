@@ -9,6 +9,7 @@
 #include <wtsapi32.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -56,15 +57,12 @@ TEST(RestMessages, DisplayOffIsDarkDimmedAndOnAreNot)
 
 TEST(RestMessages, LockedOrDisconnectedSessionHasNobodyLooking)
 {
-    const HWND window = watched_window();
-    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
-    EXPECT_TRUE(platform::nobody_looks());
-    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
-    EXPECT_FALSE(platform::nobody_looks());
-    for (WPARAM away : {WTS_REMOTE_DISCONNECT, WTS_CONSOLE_DISCONNECT}) {
-        SendMessageW(window, WM_WTSSESSION_CHANGE, away, 0);
-        EXPECT_TRUE(platform::nobody_looks());
+    // Each change, and whether somebody can look afterwards.
+    const std::pair<WPARAM, bool> changes[] = {{WTS_SESSION_LOCK, true},       {WTS_SESSION_UNLOCK, false},
+                                               {WTS_REMOTE_DISCONNECT, true},  {WTS_REMOTE_CONNECT, false},
+                                               {WTS_CONSOLE_DISCONNECT, true}, {WTS_CONSOLE_CONNECT, false}};
+    for (const auto& change : changes) {
+        SendMessageW(watched_window(), WM_WTSSESSION_CHANGE, change.first, 0);
+        EXPECT_EQ(platform::nobody_looks(), change.second) << "after change " << change.first;
     }
-    SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT, 0);
-    EXPECT_FALSE(platform::nobody_looks());
 }

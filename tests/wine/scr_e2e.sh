@@ -293,6 +293,7 @@ case "${1:-}" in
     echo "execution states traced: $(echo $states)"
     last=$(echo "$states" | tail -n 1)
     [ $((last & 0x2)) = 0 ] || fail "the display is still held: last state $last"
+    window=$(saver_window "$saver") # the reopened one
     press_key "$window" a
     expect_exit "$saver" 20
     ;;
