@@ -10,5 +10,7 @@
 
 void watch_rest_of(GLFWwindow* window)
 {
+    if (platform::window_system() != platform::WindowSystem::x11)
+        return; // a Wayland run has no X connection to ask
     platform::watch_rest(static_cast<std::uintptr_t>(glfwGetX11Window(window)), glfwGetX11Display());
 }

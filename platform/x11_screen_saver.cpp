@@ -34,7 +34,8 @@ void put_back_settings()
 
 void keep_screen_saver_settings()
 {
-    if (settings_display)
+    // A Wayland run's full-screen windows change no X server's settings.
+    if (settings_display || window_system() != WindowSystem::x11)
         return;
     settings_display = XOpenDisplay(nullptr);
     if (!settings_display)
