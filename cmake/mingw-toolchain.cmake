@@ -21,3 +21,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Static runtime: the executables need nothing but the system's own DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Reproducible: no build folder in the objects (this file builds the
+# libraries of scripts/windows-deps too, under the same root), no link time
+# in the PE header; the header's checksum then follows from the bytes alone.
+get_filename_component(vesperine_source_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+string(APPEND CMAKE_C_FLAGS_INIT " -ffile-prefix-map=${vesperine_source_root}=.")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -ffile-prefix-map=${vesperine_source_root}=.")
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--no-insert-timestamp")
