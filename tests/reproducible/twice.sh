@@ -9,7 +9,7 @@
 # its build trees hold the product alone, without the tests.
 set -uo pipefail
 src=$(cd "$1" && pwd)
-copy=$2
+copy=$(mkdir -p "$2" && cd "$2" && pwd)
 fail() { echo "$*" >&2; exit 1; }
 [ -f "$src/build/windows/Vesperine-Setup.exe" ] || { echo "no Windows build in $src (make windows); skipped"; exit 77; }
 one=$(mktemp -d)
@@ -20,10 +20,11 @@ echo "== this folder's artifacts"
 VESPERINE_RELEASE_DIR=$one "$src/scripts/release" >/dev/null || fail "scripts/release failed in $src"
 
 echo "== the same sources in $copy, umask 077, TZ=Pacific/Chatham"
-mkdir -p "$copy"
+find "$copy" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
 # Tracked and new files as the source folder has them (tar keeps their
 # times, so an unchanged file is not built again), the git folder for the
-# commit's date, and the Windows libraries scripts/windows-deps built.
+# commit's date, and the Windows libraries scripts/windows-deps built. The
+# build trees stay; everything else is made anew.
 (cd "$src" && git ls-files -z --cached --others --exclude-standard |
   tar --null -T - -cf - .git third_party/windows/prefix third_party/windows/src) |
   (umask 077 && tar -xf - -C "$copy") || fail "copying the sources failed"
