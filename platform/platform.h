@@ -1,7 +1,9 @@
 // The platform seam: every operating-system call the saver makes goes through
 // these plain functions. CMake compiles one family behind them: win32_*.cpp on
-// Windows, posix_*.cpp / x11_*.cpp elsewhere. The portable core (objl/, snow/,
-// render/, most of app/) never includes a system header of its own.
+// Windows; posix_*.cpp, x11_*.cpp and the resources linked into the binary
+// (embedded_*.cpp) elsewhere. The portable core (objl/, snow/, render/, most
+// of app/) never includes a system header of its own. What only the X Window
+// System has is declared in platform/x11_platform.h instead.
 #pragma once
 
 #include <cstddef>
@@ -40,16 +42,27 @@ void message_box(const char* text, const char* caption, MessageIcon icon);
 // a box would wait for an answer, it goes to the debugger's output only.
 void note(const char* text);
 
+// --- Window system -------------------------------------------------------------
+
+enum class WindowSystem { win32, x11, wayland };
+
+// The window system this run draws with. Windows has one of its own and
+// ignores the choice; elsewhere the entry point names X11 or Wayland once,
+// before the single-instance claim and the windowing library start. X11
+// until then.
+void use_window_system(WindowSystem system);
+WindowSystem window_system();
+
 // --- Process -----------------------------------------------------------------
 
 // Claims the single-instance name. True when this process is the first
 // holder (or the claim failed for another reason, with a note); false when
 // another live process holds it. The claim is released by the system when
 // the process ends, however it ends. On Windows it is a named event of the
-// user's session; elsewhere it belongs to the user and the X display
-// (DISPLAY): an flock on NAME-DISPLAY.lock in $XDG_RUNTIME_DIR, or in
-// /tmp/vesperine-UID where that is not a folder of the user's own with mode
-// 0700; where neither is, the rule is skipped.
+// user's session; elsewhere it belongs to the user and the display (DISPLAY,
+// or WAYLAND_DISPLAY for a Wayland run): an flock on NAME-DISPLAY.lock in
+// $XDG_RUNTIME_DIR, or in /tmp/vesperine-UID where that is not a folder of
+// the user's own with mode 0700; where neither is, the rule is skipped.
 bool claim_single_instance(const char* name);
 
 // The raw system version word as GetVersion reports it: low byte major,
@@ -116,17 +129,5 @@ bool host_client_size(std::uintptr_t host, int* width, int* height);
 // True while the host exists and accepts input (IsWindowEnabled). A vanished
 // host gives false, never a crash.
 bool host_is_enabled(std::uintptr_t host);
-
-// X11 only: true when a connection to the X display (DISPLAY) opens; it is
-// closed again at once.
-bool can_open_display();
-
-// X11 only: the root window of the default screen, where a hack started with
-// "--root" and no other window draws; 0 without a display.
-std::uintptr_t root_window();
-
-// X11 only: false for an InputOnly window, which can hold no drawing and no
-// GL child window (and for a host that is gone); true for any other.
-bool host_shows_drawing(std::uintptr_t host);
 
 } // namespace platform

@@ -18,16 +18,20 @@ namespace platform {
 namespace {
 
 void (*exit_hook)() = nullptr;
+WindowSystem chosen_window_system = WindowSystem::x11;
 
-// The X display a claim belongs to, from DISPLAY: host and display number
-// without the screen (":0.1" and ":0" are one display), "none" when unset,
-// with every character that is unsafe in a file name replaced.
+// The display a claim belongs to. For X, from DISPLAY: host and display
+// number without the screen (":0.1" and ":0" are one display), "none" when
+// unset. For Wayland, the compositor's socket name (libwayland's default
+// when WAYLAND_DISPLAY is unset). Every character that is unsafe in a file
+// name is replaced.
 std::string claimed_display()
 {
-    const char* value = std::getenv("DISPLAY");
-    std::string display = value && *value ? value : "none";
+    const bool wayland = chosen_window_system == WindowSystem::wayland;
+    const char* value = std::getenv(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");
+    std::string display = value && *value ? value : wayland ? "wayland-0" : "none";
     std::size_t colon = display.rfind(':');
-    if (colon != std::string::npos) {
+    if (!wayland && colon != std::string::npos) {
         std::size_t dot = display.find('.', colon);
         if (dot != std::string::npos)
             display.erase(dot);
@@ -104,7 +108,7 @@ Lock lock_file(int folder, const std::string& name)
 
 bool claim_single_instance(const char* name)
 {
-    // One claim per user and X display, as a lock in a folder that only this
+    // One claim per user and display, as a lock in a folder that only this
     // user can write: a name anyone could take first would let another
     // local user stop this user's saver.
     int folder = open_lock_folder();
@@ -117,6 +121,16 @@ bool claim_single_instance(const char* name)
         note("Vesperine: no folder of this user's own for the single-instance lock "
              "($XDG_RUNTIME_DIR or /tmp/vesperine-UID, mode 0700); running without the rule");
     return lock != Lock::Taken;
+}
+
+void use_window_system(WindowSystem system)
+{
+    chosen_window_system = system;
+}
+
+WindowSystem window_system()
+{
+    return chosen_window_system;
 }
 
 std::uint32_t system_version_word()
