@@ -5,8 +5,8 @@
 # under umask 077, another time zone and a later clock. Each pair is
 # compared with cmp; for a pair that differs diffoscope says where.
 #   twice.sh SOURCE-DIR COPY-DIR
-# COPY-DIR is kept between runs (the same path keeps compiler caches useful);
-# its build trees hold the product alone, without the tests.
+# COPY-DIR is made anew each run; its build trees hold the product alone,
+# without the tests.
 set -uo pipefail
 src=$(cd "$1" && pwd)
 copy=$(mkdir -p "$2" && cd "$2" && pwd)
@@ -28,15 +28,14 @@ else
 fi
 
 echo "== the same sources in $copy, umask 077, TZ=Pacific/Chatham"
-find "$copy" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+rm -rf "$copy" && mkdir -p "$copy" || fail "cannot make $copy anew"
 # Tracked and new files as the source folder has them, the git folder for
 # the commit's date, and the Windows libraries scripts/windows-deps built.
-# The build trees stay, so that ccache (which scripts/build uses where it is
-# installed) finds the compiler's results again; each file is written with
-# the time of the copy, so that nothing stale is taken for built.
+# A fresh build each time: ccache (which scripts/build uses where it is
+# installed) makes it cheap, from the same path run after run.
 (cd "$src" && git ls-files -z --cached --others --exclude-standard |
   tar --null -T - -cf - .git third_party/windows/prefix third_party/windows/src) |
-  (umask 077 && tar -xmf - -C "$copy") || fail "copying the sources failed"
+  (umask 077 && tar -xf - -C "$copy") || fail "copying the sources failed"
 (umask 077 && cd "$copy" && TZ=Pacific/Chatham VESPERINE_TESTS=OFF make -s "${targets[@]}" >"$copy/make.log" 2>&1) ||
   { tail -n 30 "$copy/make.log" >&2; fail "the second build failed"; }
 
