@@ -297,7 +297,8 @@ expect_pe_flags() {
 # relocations FILE: "kept" or "stripped". Without them the system cannot
 # move the image, whatever DYNAMIC_BASE says.
 relocations() {
-  $objdump -p "$1" | grep -q '^[[:space:]]*relocations stripped$' && echo stripped || echo kept
+  # All of objdump's output read: grep -q would end the pipe early.
+  $objdump -p "$1" | grep '^[[:space:]]*relocations stripped$' >/dev/null && echo stripped || echo kept
 }
 
 # protected_functions FILE: the functions of FILE (with its symbols) that
