@@ -270,12 +270,13 @@ expect_none_loaded() {
   echo "$2: none of the DLLs planted beside it loaded"
 }
 
-# DLLs that the windowing library and the GL loader load by bare name.
+# DLLs that the windowing library, the GL loader and the saver load by bare
+# name.
 # Not shcore, version or uxtheme: Wine's own system DLLs load those by name
 # while they start, before a program's first instruction, which no program
 # can prevent (on Windows they come from the system folder: known DLLs and
 # what those import).
-saver_dlls=(dinput8 dwmapi opengl32 xinput1_1 xinput1_2 xinput1_3 xinput1_4 xinput9_1_0)
+saver_dlls=(dinput8 dwmapi opengl32 wtsapi32 xinput1_1 xinput1_2 xinput1_3 xinput1_4 xinput9_1_0)
 # Names that installers have been caught loading by bare name from their own
 # folder (often the download folder).
 installer_dlls=(apphelp cryptbase dwmapi msimg32 ntmarta oleacc profapi propsys riched20 setupapi
@@ -297,7 +298,8 @@ expect_pe_flags() {
 # relocations FILE: "kept" or "stripped". Without them the system cannot
 # move the image, whatever DYNAMIC_BASE says.
 relocations() {
-  $objdump -p "$1" | grep -q '^[[:space:]]*relocations stripped$' && echo stripped || echo kept
+  # All of objdump's output read: grep -q would end the pipe early.
+  $objdump -p "$1" | grep '^[[:space:]]*relocations stripped$' >/dev/null && echo stripped || echo kept
 }
 
 # protected_functions FILE: the functions of FILE (with its symbols) that
@@ -316,6 +318,12 @@ case "${1:-}" in
     ;;
   planted-beside-saver)
     scr=$2 marker=$3 control=$4 downloads=$work/downloads
+    # What the loader brings in before WinMain can restrict anything must
+    # be Windows' known DLLs, which only ever come from the system folder.
+    known=" advapi32 comdlg32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 psapi rpcrt4 setupapi shell32 shlwapi user32 ws2_32 "
+    for import in $($objdump -p "$scr" | sed -n 's/^\tDLL Name: \(.*\)\.dll$/\1/ip'); do
+      [[ "$known" == *" ${import,,} "* ]] || fail "${scr##*/} imports ${import}.dll, which is no known DLL"
+    done
     plant "$downloads" "$marker" "${saver_dlls[@]}"
     control_loads "$downloads" "$control" "${saver_dlls[@]}"
     cp "$scr" "$downloads/"
@@ -339,6 +347,7 @@ case "${1:-}" in
     plant "${uninstaller%/*}" "$marker" "${installer_dlls[@]}"
     "$wine_run" "$uninstaller" /S "_?=$folder" >>"$work/output.txt" 2>&1 ||
       fail "the uninstall gave exit code $?"
+    wait_until_removed "$installed"
     expect_none_loaded "${uninstaller%/*}" "${uninstaller##*/}"
     rm -rf "${uninstaller%/*}"
     restore_desktop
@@ -369,8 +378,8 @@ case "${1:-}" in
     expect_pe_flags "$uninstaller"
     # NSIS 3.08 builds its stubs without relocations and cannot keep any.
     echo "relocations: ${setup##*/} $(relocations "$setup"), ${uninstaller##*/} $(relocations "$uninstaller")"
-    "$wine_run" "$uninstaller" /S "_?=$folder" >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
-    rm -rf "${uninstaller%/*}"
+    "$wine_run" "$uninstaller" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    wait_until_removed "$installed" "$uninstaller"
     restore_desktop
     nothing_left || fail "the uninstall left the file or the key"
     ;;
