@@ -9,7 +9,7 @@
 #include "app/posix_command_line.h"
 #include "app/quoted_text.h"
 #include "app/run_vesperine.h"
-#include "platform/platform.h"
+#include "platform/x11_platform.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -6,6 +6,7 @@
 #include "app/attach_window.h"
 
 #include "platform/platform.h"
+#include "platform/x11_platform.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -72,7 +73,7 @@ GLFWwindow* glfwAttachNativeWindow(std::uintptr_t native_window, GLFWwindow* sha
         return nullptr;
     // X refuses a drawable child inside an InputOnly window: ours would stay
     // a top-level window of its own instead.
-    if (!platform::host_shows_drawing(native_window))
+    if (!platform::host_shows_drawing(static_cast<Window>(native_window)))
         return nullptr;
     XErrorHandler tolerant = tolerant_error_handler();
 

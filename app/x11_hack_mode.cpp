@@ -5,6 +5,7 @@
 #include "app/run_vesperine.h"
 #include "app/saver_app.h"
 #include "platform/platform.h"
+#include "platform/x11_platform.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +22,7 @@ int fail_to_start(const std::string& line)
     return 1;
 }
 
-std::string window_name(std::uintptr_t window)
+std::string window_name(Window window)
 {
     char id[32];
     std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(window));
@@ -55,13 +56,13 @@ int run_hack(int argc, const char* const* argv)
     if (choice.target == HackTarget::OwnWindow) {
         hack_mode.own_window = true;
     } else {
-        std::uintptr_t root = platform::root_window();
-        if (root == 0)
+        Window root = platform::root_window();
+        if (root == None)
             return fail_to_start("cannot open the X display");
-        std::uintptr_t window = choice.target == HackTarget::RootWindow ? root : choice.window_id;
+        Window window = choice.target == HackTarget::RootWindow ? root : static_cast<Window>(choice.window_id);
         int width = 0;
         int height = 0;
-        if (!platform::host_client_size(window, &width, &height))
+        if (!platform::host_client_size(static_cast<std::uintptr_t>(window), &width, &height))
             return fail_to_start(window_name(window) + " does not exist");
         if (!platform::host_shows_drawing(window))
             return fail_to_start(window_name(window) + " is an InputOnly window and cannot show drawing");

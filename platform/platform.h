@@ -1,7 +1,9 @@
 // The platform seam: every operating-system call the saver makes goes through
 // these plain functions. CMake compiles one family behind them: win32_*.cpp on
-// Windows, posix_*.cpp / x11_*.cpp elsewhere. The portable core (objl/, snow/,
-// render/, most of app/) never includes a system header of its own.
+// Windows; posix_*.cpp, x11_*.cpp and the resources linked into the binary
+// (embedded_*.cpp) elsewhere. The portable core (objl/, snow/, render/, most
+// of app/) never includes a system header of its own. What only the X Window
+// System has is declared in platform/x11_platform.h instead.
 #pragma once
 
 #include <cstddef>
@@ -115,17 +117,5 @@ bool host_client_size(std::uintptr_t host, int* width, int* height);
 // True while the host exists and accepts input (IsWindowEnabled). A vanished
 // host gives false, never a crash.
 bool host_is_enabled(std::uintptr_t host);
-
-// X11 only: true when a connection to the X display (DISPLAY) opens; it is
-// closed again at once.
-bool can_open_display();
-
-// X11 only: the root window of the default screen, where a hack started with
-// "--root" and no other window draws; 0 without a display.
-std::uintptr_t root_window();
-
-// X11 only: false for an InputOnly window, which can hold no drawing and no
-// GL child window (and for a host that is gone); true for any other.
-bool host_shows_drawing(std::uintptr_t host);
 
 } // namespace platform

@@ -3,6 +3,7 @@
 // host that has vanished gives a clean "no" instead of ending the process
 // (the default Xlib handler exits on BadWindow).
 #include "platform/platform.h"
+#include "platform/x11_platform.h"
 
 #include <X11/Xlib.h>
 
@@ -70,16 +71,16 @@ bool can_open_display()
     return true;
 }
 
-bool host_shows_drawing(std::uintptr_t host)
+bool host_shows_drawing(Window host)
 {
     XWindowAttributes attributes;
-    return read_attributes(host, &attributes) && attributes.c_class == InputOutput;
+    return read_attributes(static_cast<std::uintptr_t>(host), &attributes) && attributes.c_class == InputOutput;
 }
 
-std::uintptr_t root_window()
+Window root_window()
 {
     Display* d = display();
-    return d ? static_cast<std::uintptr_t>(DefaultRootWindow(d)) : 0;
+    return d ? DefaultRootWindow(d) : None;
 }
 
 } // namespace platform
