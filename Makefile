@@ -1,11 +1,14 @@
 # The front door. Each target sets up what is missing first.
-.PHONY: run test linux windows release package bench fuzz clean
+.PHONY: run test test-debian13 linux windows release package bench fuzz clean
 
 run:
 	@scripts/run
 
 test:
 	@scripts/test
+
+test-debian13:
+	@scripts/test-debian13
 
 linux:
 	@scripts/setup

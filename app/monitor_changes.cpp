@@ -2,6 +2,7 @@
 
 #include "app/monitor_windows.h"
 #include "app/view_list.h"
+#include "app/window_system_hints.h"
 #include "render/drawable_size.h"
 #include "render/scene.h"
 
@@ -29,7 +30,7 @@ void close_view(std::size_t i)
         // The new first view takes over the vertical blank and the focus,
         // so a key still reaches one of our windows.
         glfwMakeContextCurrent(monitor_views.list.front().window);
-        glfwSwapInterval(1);
+        glfwSwapInterval(vertical_blank_interval());
         glfwFocusWindow(monitor_views.list.front().window);
     }
 }

@@ -4,6 +4,7 @@
 #include "app/multisample_fallback.h"
 #include "app/view_list.h"
 #include "app/window_callbacks.h"
+#include "app/window_system_hints.h"
 #include "render/drawable_size.h"
 #include "render/fixed_gl_state.h"
 #include "render/scene.h"
@@ -78,7 +79,7 @@ bool open_view_on(GLFWmonitor* monitor, GLFWwindow* share)
         return false;
     }
 
-    glfwSetWindowSizeCallback(window, on_window_size);
+    glfwSetFramebufferSizeCallback(window, on_framebuffer_size);
     glfwSetKeyCallback(window, on_key);
     glfwSetMouseButtonCallback(window, on_mouse_button);
     glfwSetCursorPosCallback(window, on_cursor_position);
@@ -87,7 +88,7 @@ bool open_view_on(GLFWmonitor* monitor, GLFWwindow* share)
     glfwMakeContextCurrent(window);
     set_fixed_gl_state();
     // The first view alone waits for the vertical blank.
-    glfwSwapInterval(monitor_views.list.empty() ? 1 : 0);
+    glfwSwapInterval(monitor_views.list.empty() ? vertical_blank_interval() : 0);
     glfwSetInputMode(window, GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 
     MonitorView entry;
@@ -95,7 +96,10 @@ bool open_view_on(GLFWmonitor* monitor, GLFWwindow* share)
     entry.monitor = monitor;
     entry.covered = rect_of(monitor);
     entry.view = new View();
-    set_view_size(*entry.view, mode->width, mode->height);
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    set_view_size(*entry.view, width, height);
     entry.pacer.set_refresh_rate(mode->refreshRate);
     monitor_views.list.push_back(entry);
     return true;

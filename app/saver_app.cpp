@@ -12,6 +12,7 @@
 #include "app/renderer_settings.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
+#include "app/window_system_hints.h"
 #include "platform/platform.h"
 #include "render/drawable_size.h"
 #include "render/fixed_gl_state.h"
@@ -57,6 +58,7 @@ GLFWwindow* SaverApp::glfw_window() const
 void SaverApp::init_library()
 {
     glfwSetErrorCallback(report_library_error);
+    hint_library_platform();
     if (!glfwInit())
         platform::message_box("Failed to initialize GLFW", "Debug", platform::MessageIcon::information);
     // A fatal set-up failure (a mesh, a shader) first gives the library its
@@ -127,7 +129,13 @@ void SaverApp::open_window()
     }
 
     add_display_view(window, covers_monitors() ? glfwGetPrimaryMonitor() : nullptr);
-    glfwSetWindowSizeCallback(window, on_window_size);
+    glfwSetFramebufferSizeCallback(window, on_framebuffer_size);
+    // Drawn in pixels: on an output at scale 2 the framebuffer is twice the
+    // window's size (the same elsewhere).
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    on_framebuffer_size(window, width, height);
     if (!hack_mode.active) { // a screensaver daemon decides itself what ends a hack
         glfwSetKeyCallback(window, on_key);
         glfwSetMouseButtonCallback(window, on_mouse_button);
@@ -135,6 +143,8 @@ void SaverApp::open_window()
     glfwSetCursorPosCallback(window, on_cursor_position);
     glfwSetScrollCallback(window, on_scroll);
 
+    if (!window_icons_exist())
+        return;
     static unsigned char icon_pixels[window_icon_size * window_icon_size * 4];
     draw_window_icon(icon_pixels);
     GLFWimage icon{window_icon_size, window_icon_size, icon_pixels};
@@ -153,7 +163,7 @@ void SaverApp::load_gl(GLFWwindow* window)
 void SaverApp::init_gl_state()
 {
     set_fixed_gl_state();
-    glfwSwapInterval(1);
+    glfwSwapInterval(vertical_blank_interval());
     glfwSetInputMode(first_view_window(), GLFW_CURSOR, GLFW_CURSOR_HIDDEN);
 }
 

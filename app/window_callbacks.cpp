@@ -4,12 +4,21 @@
 #include "app/monitor_windows.h"
 #include "render/view.h"
 
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-void report_library_error(int, const char* description)
+void report_library_error([[maybe_unused]] int code, const char* description)
 {
+#ifdef GLFW_FEATURE_UNAVAILABLE
+    // What the window system does not have (the input focus on Wayland)
+    // is no failure of the run.
+    if (code == GLFW_FEATURE_UNAVAILABLE)
+        return;
+#endif
     // One failure makes the library repeat itself (after a failed start
     // every later call reports that it is not initialised): each text is
     // shown once, or a Windows user would click through a dozen boxes.
@@ -21,7 +30,7 @@ void report_library_error(int, const char* description)
     platform::message_box(text.c_str(), "Error", platform::MessageIcon::information);
 }
 
-void on_window_size(GLFWwindow* window, int width, int height)
+void on_framebuffer_size(GLFWwindow* window, int width, int height)
 {
     set_view_size(view_of(window), width, height);
 }

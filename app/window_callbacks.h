@@ -8,11 +8,13 @@ struct GLFWwindow;
 
 // Shows the library's description of an error in an "Error" box, the first
 // time that text comes in this run; a repeated text is not shown again.
+// What the window system lacks (GLFW_FEATURE_UNAVAILABLE) is not shown.
 void report_library_error(int code, const char* description);
 
-// Stores the new drawable size (pixels) and its aspect ratio in the view
-// drawn into `window`.
-void on_window_size(GLFWwindow* window, int width, int height);
+// Stores the new drawable size (the framebuffer's, in pixels: on a Wayland
+// output at scale 2 twice the window's size) and its aspect ratio in the
+// view drawn into `window`.
+void on_framebuffer_size(GLFWwindow* window, int width, int height);
 
 void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);

@@ -42,15 +42,27 @@ void message_box(const char* text, const char* caption, MessageIcon icon);
 // a box would wait for an answer, it goes to the debugger's output only.
 void note(const char* text);
 
+// --- Window system -------------------------------------------------------------
+
+enum class WindowSystem { win32, x11, wayland };
+
+// The window system this run draws with. Windows has one of its own and
+// ignores the choice; elsewhere the entry point names X11 or Wayland once,
+// before the single-instance claim and the windowing library start. X11
+// until then.
+void use_window_system(WindowSystem system);
+WindowSystem window_system();
+
 // --- Process -----------------------------------------------------------------
 
 // Claims the single-instance name. True when this process is the first
 // holder (or the claim failed for another reason); false when another live
 // process holds it. The claim is released by the system when the process
 // ends, however it ends. On Windows it is a named event of the user's
-// session; elsewhere it belongs to the user and the X display (DISPLAY): an
-// flock on NAME-DISPLAY.lock in $XDG_RUNTIME_DIR, or, where that is unset,
-// an abstract socket named NAME-UID-DISPLAY.
+// session; elsewhere it belongs to the user and the display (DISPLAY, or
+// WAYLAND_DISPLAY for a Wayland run): an flock on NAME-DISPLAY.lock in
+// $XDG_RUNTIME_DIR, or, where that is unset, an abstract socket named
+// NAME-UID-DISPLAY.
 bool claim_single_instance(const char* name);
 
 // The raw system version word as GetVersion reports it: low byte major,

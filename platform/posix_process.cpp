@@ -21,16 +21,20 @@ namespace platform {
 namespace {
 
 void (*exit_hook)() = nullptr;
+WindowSystem chosen_window_system = WindowSystem::x11;
 
-// The X display a claim belongs to, from DISPLAY: host and display number
-// without the screen (":0.1" and ":0" are one display), "none" when unset,
-// with every character that is unsafe in a file name replaced.
+// The display a claim belongs to. For X, from DISPLAY: host and display
+// number without the screen (":0.1" and ":0" are one display), "none" when
+// unset. For Wayland, the compositor's socket name (libwayland's default
+// when WAYLAND_DISPLAY is unset). Every character that is unsafe in a file
+// name is replaced.
 std::string claimed_display()
 {
-    const char* value = std::getenv("DISPLAY");
-    std::string display = value && *value ? value : "none";
+    const bool wayland = chosen_window_system == WindowSystem::wayland;
+    const char* value = std::getenv(wayland ? "WAYLAND_DISPLAY" : "DISPLAY");
+    std::string display = value && *value ? value : wayland ? "wayland-0" : "none";
     std::size_t colon = display.rfind(':');
-    if (colon != std::string::npos) {
+    if (!wayland && colon != std::string::npos) {
         std::size_t dot = display.find('.', colon);
         if (dot != std::string::npos)
             display.erase(dot);
@@ -95,6 +99,16 @@ bool claim_single_instance(const char* name)
     // Without that folder: a name of this user's on this display, which
     // other users do not meet by chance (though anyone could bind it).
     return bind_abstract_name(std::string(name) + "-" + std::to_string(getuid()) + "-" + display);
+}
+
+void use_window_system(WindowSystem system)
+{
+    chosen_window_system = system;
+}
+
+WindowSystem window_system()
+{
+    return chosen_window_system;
 }
 
 std::uint32_t system_version_word()

@@ -30,6 +30,15 @@ bool claim_single_instance(const char* name)
     return true;
 }
 
+void use_window_system(WindowSystem)
+{
+}
+
+WindowSystem window_system()
+{
+    return WindowSystem::win32;
+}
+
 std::uint32_t system_version_word()
 {
     return static_cast<std::uint32_t>(GetVersion());

@@ -1,5 +1,7 @@
 # Sourced by the scripts that need an X display: start_xvfb starts a private
-# Xvfb (with GLX) on a free display number and exports DISPLAY; it is stopped
+# Xvfb (with GLX) on a free display number and exports DISPLAY (and leaves any
+# Wayland session out of it, so that the saver draws on this X server whatever
+# session the script was started from); it is stopped
 # when the calling script exits. A second call starts a second server (and
 # DISPLAY names the newest); stop_xvfb stops them all. -noreset: by default Xvfb resets itself
 # whenever its last client leaves, and a test that connects during that
@@ -10,7 +12,8 @@ start_xvfb() {
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 "${size}x24" +extension GLX -nolisten tcp -noreset >/dev/null 2>&1 &
   VESPERINE_XVFB_PID="${VESPERINE_XVFB_PID:-} $!"
-  export DISPLAY=":$n"
+  export DISPLAY=":$n" XDG_SESSION_TYPE=x11
+  unset WAYLAND_DISPLAY
   trap stop_xvfb EXIT
   for _ in $(seq 100); do
     [ -e "/tmp/.X11-unix/X$n" ] && return 0
@@ -45,7 +48,8 @@ start_xorg_dummy() {
     Xorg ":$n" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -novtswitch -sharevts \
       -logfile "$VESPERINE_XORG_LOG" >/dev/null 2>&1 &
     VESPERINE_XORG_PID=$!
-    export DISPLAY=":$n"
+    export DISPLAY=":$n" XDG_SESSION_TYPE=x11
+    unset WAYLAND_DISPLAY
     for _ in $(seq 200); do
       kill -0 "$VESPERINE_XORG_PID" 2>/dev/null || break
       xrandr -q >/dev/null 2>&1 && break

@@ -48,6 +48,9 @@ start_wine() {
   wine_prefix || { echo "wine: could not create $WINEPREFIX" >&2; return 1; }
   # Persistent until stop_wine: programs then find a running server.
   wine_server -p
+  # The tests expect Windows 7, which a fresh prefix was until Wine 10 (it
+  # now plays Windows 10): said in the prefix, whatever Wine made it.
+  wine reg add 'HKCU\Software\Wine' /v Version /d win7 /f </dev/null >/dev/null 2>&1
   # Start Wine's own services now, with no inherited output: started by a
   # test they would keep its output pipe open, and CTest would wait forever.
   wine cmd /c exit </dev/null >/dev/null 2>&1

@@ -7,8 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -284,9 +289,10 @@ struct Answer {
     std::string err;
 };
 
-Answer run_without_display(const std::vector<std::string>& args)
+// `settings` are env(1)'s: "-u NAME" and "NAME=VALUE".
+Answer run_with_environment(std::vector<std::string> env_args, const std::vector<std::string>& args)
 {
-    std::vector<std::string> env_args{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", VESPERINE_EXE};
+    env_args.push_back(VESPERINE_EXE);
     env_args.insert(env_args.end(), args.begin(), args.end());
     ChildProcess saver;
     Answer answer;
@@ -301,6 +307,44 @@ Answer run_without_display(const std::vector<std::string>& args)
     return answer;
 }
 
+Answer run_without_display(const std::vector<std::string>& args)
+{
+    return run_with_environment({"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY"}, args);
+}
+
+// A Wayland compositor's socket in a runtime folder of the test's own: all
+// that the saver looks for to know it is in a Wayland session.
+class FakeWaylandSession {
+public:
+    FakeWaylandSession()
+    {
+        char folder[] = "/tmp/vesperine-wayland-XXXXXX";
+        if (!mkdtemp(folder))
+            return;
+        folder_ = folder;
+        socket_ = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s/wayland-9", folder);
+        bound_ = bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~FakeWaylandSession()
+    {
+        close(socket_);
+        std::filesystem::remove_all(folder_);
+    }
+    bool ready() const { return bound_; }
+    std::vector<std::string> without_x() const
+    {
+        return {"-u", "DISPLAY", "WAYLAND_DISPLAY=wayland-9", "XDG_RUNTIME_DIR=" + folder_};
+    }
+
+private:
+    std::string folder_;
+    int socket_ = -1;
+    bool bound_ = false;
+};
+
 // Without a display there is nothing to draw on: one line says so and the
 // run ends with exit code 0, with the switches and without.
 TEST(SaverWithoutDisplay, SaysSoInOneLineAndEndsWithZero)
@@ -310,6 +354,22 @@ TEST(SaverWithoutDisplay, SaysSoInOneLineAndEndsWithZero)
         EXPECT_EQ(answer.code, 0);
         EXPECT_EQ(answer.out, "");
         EXPECT_EQ(answer.err, "vesperine: no X display to draw on (DISPLAY is not set)\n");
+    }
+}
+
+// What needs X11 (display mode, a preview's window id, the About window)
+// in a Wayland session without Xwayland is a failed start: one line that
+// says so, exit code 1.
+TEST(SaverInWaylandSessionWithoutX, X11OnlyRunsSayTheyNeedAnXServerAndEndWithOne)
+{
+    FakeWaylandSession session;
+    ASSERT_TRUE(session.ready());
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"/p", "1234"},
+                                                 std::vector<std::string>{"--root"}, std::vector<std::string>{"/c"}}) {
+        Answer answer = run_with_environment(session.without_x(), args);
+        EXPECT_EQ(answer.code, 1) << args[0];
+        EXPECT_NE(answer.err.find("needs an X server"), std::string::npos) << answer.err;
+        EXPECT_EQ(answer.err.find('\n'), answer.err.size() - 1) << "one line: " << answer.err;
     }
 }
 

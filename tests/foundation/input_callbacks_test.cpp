@@ -46,7 +46,7 @@ TEST(InputCallbacks, AnyMouseButtonEndsTheProcessWithZero)
 
 TEST(InputCallbacks, PointerMovementAndWheelChangeNothing)
 {
-    on_window_size(nullptr, 640, 480);
+    on_framebuffer_size(nullptr, 640, 480);
     on_cursor_position(nullptr, 5000.0, -300.0);
     on_scroll(nullptr, 0.0, -12.0);
     on_scroll(nullptr, 3.0, 0.0);

@@ -135,3 +135,52 @@ TEST(SingleInstance, NameIsFreeAgainAfterFirstIsKilled)
 }
 
 } // namespace
+
+namespace {
+
+// One environment variable of this test process (children inherit it),
+// put back as it was at the end of the scope.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name)
+    {
+        const char* old = std::getenv(name);
+        had_ = old != nullptr;
+        old_ = old ? old : "";
+        setenv(name, value, 1);
+    }
+    ~ScopedVariable()
+    {
+        if (had_)
+            setenv(name_, old_.c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
+// A Wayland run claims per compositor, not per X display: one run on each
+// of two compositors, however DISPLAY reads.
+TEST(SingleInstance, WaylandRunsClaimPerWaylandDisplay)
+{
+    ScopedVariable same_x_display("DISPLAY", ":5");
+    ChildProcess first;
+    {
+        ScopedVariable compositor("WAYLAND_DISPLAY", "wayland-7");
+        expect_running(&first, {});
+        expect_refused({});
+    }
+    ChildProcess other;
+    {
+        ScopedVariable compositor("WAYLAND_DISPLAY", "wayland-8");
+        expect_running(&other, {});
+    }
+    end_normally(&other);
+    end_normally(&first);
+}
+
+} // namespace

@@ -33,11 +33,11 @@ TEST(WindowsVersion, ThisSystemUsesTheCurrentVideoMode)
 
 TEST(DrawableSize, SizeEventStoresSizeAndFloatRatio)
 {
-    on_window_size(nullptr, 1024, 768);
+    on_framebuffer_size(nullptr, 1024, 768);
     EXPECT_EQ(window_width, 1024);
     EXPECT_EQ(window_height, 768);
     EXPECT_EQ(aspect_ratio, 1024.0f / 768.0f);
-    on_window_size(nullptr, 152, 112);
+    on_framebuffer_size(nullptr, 152, 112);
     EXPECT_EQ(aspect_ratio, 152.0f / 112.0f);
 }
 
@@ -45,14 +45,14 @@ TEST(DrawableSize, SizeEventStoresSizeAndFloatRatio)
 // the projection never sees 0 or infinity.
 TEST(DrawableSize, ZeroHeightKeepsLastValidRatio)
 {
-    on_window_size(nullptr, 1920, 1080);
-    on_window_size(nullptr, 1920, 0);
+    on_framebuffer_size(nullptr, 1920, 1080);
+    on_framebuffer_size(nullptr, 1920, 0);
     EXPECT_EQ(window_width, 1920);
     EXPECT_EQ(window_height, 0);
     EXPECT_EQ(aspect_ratio, 1920.0f / 1080.0f);
-    on_window_size(nullptr, 0, 0);
+    on_framebuffer_size(nullptr, 0, 0);
     EXPECT_EQ(aspect_ratio, 1920.0f / 1080.0f);
-    on_window_size(nullptr, 800, 600);
+    on_framebuffer_size(nullptr, 800, 600);
     EXPECT_EQ(aspect_ratio, 800.0f / 600.0f);
 }
 

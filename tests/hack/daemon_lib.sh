@@ -53,6 +53,13 @@ serve_from_saver_folder() {
            "XDG_RUNTIME_DIR=$work/home/run" "DISPLAY=$DISPLAY" PATH=/usr/bin:/bin)
 }
 
+# share_with_user FOLDER NAME: a copy of FOLDER as $work/NAME that uid 65534
+# can read, for a checkout in a home only its owner may enter (Debian 13
+# makes homes 0700).
+share_with_user() {
+  cp -R "$1" "$work/$2" && chmod -R a+rX "$work/$2" || fail "cannot copy $1 for the daemon's user"
+}
+
 # Waits up to 10 s for our program to run.
 wait_for_saver() {
   for _ in $(seq 100); do

@@ -20,7 +20,8 @@ stop_daemon() {
 begin_daemon_test
 
 serve_from_saver_folder "$unpacked/usr/bin/vesperine"
-as_user+=("XDG_DATA_DIRS=$unpacked/usr/share:/usr/share")
+share_with_user "$unpacked/usr/share" share
+as_user+=("XDG_DATA_DIRS=$work/share:/usr/share")
 { read -r address; read -r bus; } < <("${as_user[@]}" dbus-daemon --session --fork --print-address=1 --print-pid=1)
 [ -n "$bus" ] || fail "no session bus"
 as_user+=("DBUS_SESSION_BUS_ADDRESS=$address")

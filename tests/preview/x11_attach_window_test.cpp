@@ -6,6 +6,8 @@
 // of the host's destruction.
 #include "app/attach_window.h"
 
+#include "tests/support/x11_platform_hint.h"
+
 #include <gtest/gtest.h>
 
 #include <glad/gl.h>
@@ -41,6 +43,7 @@ protected:
         reported_errors.clear();
         last_width = last_height = 0;
         glfwSetErrorCallback(record_error);
+        hint_x11_platform();
         ASSERT_TRUE(glfwInit());
         // A separate connection, as the screensaver host would be another
         // client of the server.

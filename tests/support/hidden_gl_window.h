@@ -8,11 +8,14 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include "tests/support/x11_platform_hint.h"
+
 // `samples` is the multisample count (0 for none); `alpha_bits` the back
 // buffer's alpha depth. Null when no display or no context is available.
 inline GLFWwindow* open_hidden_gl_window(int width, int height, const char* title,
                                          int samples = 0, int alpha_bits = 8)
 {
+    hint_x11_platform();
     if (!glfwInit())
         return nullptr;
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);

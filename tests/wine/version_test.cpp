@@ -22,8 +22,8 @@ TEST(Win32Version, WordHoldsTheSystemsMajorAndMinor)
     EXPECT_EQ((word >> 8) & 0xFF, info.dwMinorVersion);
 }
 
-// The project's Wine prefix is a fresh one, which reports Windows 7.
-TEST(Win32Version, FreshWinePrefixDecodesAsSixtyOne)
+// The project's Wine prefix plays Windows 7 (scripts/lib/wine.sh).
+TEST(Win32Version, WindowsSevenPrefixDecodesAsSixtyOne)
 {
     std::uint32_t word = platform::system_version_word();
     EXPECT_EQ(word & 0xFFFF, 0x0106u);

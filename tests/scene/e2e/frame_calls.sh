@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The per-frame GL cost of the real saver, counted in an apitrace trace of a
-# ~24 s run under the current X display: every frame makes exactly ten
+# ~24 s run under the current X display (of the saver built with the swap
+# reporter, whose marker in the trace ends each frame, whichever GL library
+# the windowing library swaps through): every frame makes exactly ten
 # indexed draws, three program switches and eleven uniform calls; buffers
 # are written whole by the set-up (first frame) and, in the frame of each
 # respawn pass, before its drawing, by exactly the slots that pass filled:
@@ -12,7 +14,7 @@
 # the run must draw in that many windows, one per monitor, each frame of
 # each the same ten draws; the set-up and every pass then write the same
 # slots of nine more batches per further window.
-#   frame_calls.sh PATH/TO/vesperine [WINDOWS]
+#   frame_calls.sh PATH/TO/swap_reporter [WINDOWS]
 set -uo pipefail
 exe=$1
 windows=${2:-1}
@@ -75,11 +77,11 @@ for line in open(sys.argv[1]):
     elif name == 'glBufferSubData':
         frame['sub'].append((bound[field['target']], int(field['offset']), int(field['size'])))
         frame['early'] += frame['draws'] == 0
-    elif name == 'glXSwapBuffers':
+    elif name == 'glStringMarkerGREMEDY' and 'swap ' in args:
         if frame['draws'] == 0 and not drawn:
             continue
         drawn = True
-        frame['drawable'] = field.get('drawable')
+        frame['drawable'] = args.split('swap ', 1)[1]
         frames.append(frame)
         frame = dict(draws=0, programs=0, uniforms=0, data=[], sub=[], early=0, time=None)
 
