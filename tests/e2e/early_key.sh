@@ -9,14 +9,18 @@
 # before the windowing library opens the second, so a key planned earlier
 # waits until the process holds two connections (read from /proc, nothing
 # the saver writes). LANES runs go at a time. Prints one line per lost key
-# or bad exit, then the counts.
-#   early_key.sh VESPERINE [CYCLES] [LANES]
+# or bad exit, then the counts. For measuring, LATEST (ms, default 3000)
+# bounds the moments, and "at-moment" sends every key at its moment, even
+# before the saver listens: the counts then tell those keys apart.
+#   early_key.sh VESPERINE [CYCLES] [LANES] [LATEST] [at-moment]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 saver_exe=$1
 cycles=${2:-200}
 lanes=${3:-4}
+latest=${4:-3000}
+sending=${5:-when-listening}
 . "$root/tests/support/wait_exit.sh"
 . "$root/tests/support/x_connections.sh"
 work=$(mktemp -d)
@@ -40,19 +44,20 @@ fresh_xvfb() {
 # moment". Outcome: the exit code (124: the key was lost, still running),
 # "gone" (the saver ended before the key), "deaf" (it never opened its
 # second connection), "unsent" (xdotool failed), "noserver". Moment:
-# "waited" when the key waited for the saver to listen, else "planned".
+# "early" when the saver did not listen yet at the planned moment (the key
+# then waited, unless sent at its moment), else "listening".
 lane() {
   RANDOM=$1
   local xvfb=
   trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null' EXIT
   for _ in $(seq "$2"); do
-    local delay=$(( 50 + RANDOM % 2951 )) moment=planned outcome
+    local delay=$(( 50 + RANDOM % (latest - 49) )) moment=listening outcome
     fresh_xvfb || { echo "$delay noserver -"; continue; }
     "$saver_exe" /s >/dev/null 2>&1 &
     local saver=$!
     sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
-    [ "$(x_connections "$saver")" -ge 2 ] || moment=waited
-    if ! wait_x_connections "$saver" 2 15; then
+    [ "$(x_connections "$saver")" -ge 2 ] || moment=early
+    if [ "$sending" != at-moment ] && ! wait_x_connections "$saver" 2 15; then
       outcome=gone
       kill -KILL "$saver" 2>/dev/null && outcome=deaf
     elif ! xdotool key a; then
@@ -83,7 +88,8 @@ bad=$(awk '$2 != 124 && $2 != 0' "$work/all" | wc -l)
 awk 'BEGIN { says[124] = "lost, still running"; says["gone"] = "ended before the key"
              says["deaf"] = "never listened"; says["unsent"] = "xdotool failed"; says["noserver"] = "no Xvfb" }
      $2 != 0 { print "key at " $1 " ms: " ($2 in says ? says[$2] : "exit code " $2) }' "$work/all"
-waited=$(awk '$3 == "waited"' "$work/all" | wc -l)
-echo "$(wc -l <"$work/all") runs in $(( $(date +%s) - start )) s ($waited keys waited for the saver to listen):" \
-  "$lost keys lost, $bad other outcomes"
+early=$(awk '$3 == "early"' "$work/all" | wc -l)
+lost_early=$(awk '$3 == "early" && $2 == 124' "$work/all" | wc -l)
+echo "$(wc -l <"$work/all") runs in $(( $(date +%s) - start )) s: $lost keys lost, $bad other outcomes;" \
+  "$early keys planned before the saver listened ($lost_early of them lost)"
 [ "$(wc -l <"$work/all")" = "$cycles" ] && [ "$lost" = 0 ] && [ "$bad" = 0 ]
