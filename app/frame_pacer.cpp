@@ -22,6 +22,7 @@ void FramePacer::cap_frame_rate(int most)
 
 void FramePacer::set_refresh_rate(int refresh_rate)
 {
+    refresh_rate_ = refresh_rate;
     const double display_rate = usable_rate(refresh_rate) * margin;
     held_to_cap_ = frame_rate_cap > 0 && frame_rate_cap < display_rate;
     period_ = 1.0 / (held_to_cap_ ? frame_rate_cap : display_rate);

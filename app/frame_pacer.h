@@ -44,6 +44,8 @@ public:
 
     // The window now shows on a display of `refresh_rate` Hz (reported).
     void set_refresh_rate(int refresh_rate);
+    // The rate last reported through set_refresh_rate (Hz).
+    int refresh_rate() const { return refresh_rate_; }
 
     // Called right before the swap; swap_ended right after it. A swap that
     // waited for the display lets the next frame begin at once. One that
@@ -68,6 +70,7 @@ public:
 private:
     double (*read_clock_)();
     void (*sleep_)(double seconds);
+    int refresh_rate_ = 0;         // Hz, as reported
     double period_ = 0.0;          // seconds
     double deadline_ = 0.0;        // seconds on read_clock_'s clock
     double next_frame_time_ = 0.0; // seconds on read_clock_'s clock

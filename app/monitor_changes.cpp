@@ -119,14 +119,17 @@ bool follow_monitors(float scene_time)
         if (!entry.monitor)
             continue;
         const Rect now = rect_of(entry.monitor);
-        if (now == entry.covered || now.width <= 0 || now.height <= 0)
-            continue;
         const int rate = current_refresh_rate(entry.monitor);
-        glfwSetWindowMonitor(entry.window, entry.monitor, 0, 0, now.width, now.height,
-                             rate > 0 ? rate : GLFW_DONT_CARE);
-        set_view_size(*entry.view, now.width, now.height);
-        entry.covered = now;
-        entry.pacer.set_refresh_rate(rate);
+        const MonitorUpdate update = monitor_update(entry.covered, entry.pacer.refresh_rate(), now, rate);
+        if (update == MonitorUpdate::refit) {
+            glfwSetWindowMonitor(entry.window, entry.monitor, 0, 0, now.width, now.height,
+                                 rate > 0 ? rate : GLFW_DONT_CARE);
+            platform::release_display_request(); // the library asked for the display again
+            set_view_size(*entry.view, now.width, now.height);
+            entry.covered = now;
+        }
+        if (update != MonitorUpdate::none)
+            entry.pacer.set_refresh_rate(rate);
     }
     int count = 0;
     GLFWmonitor** listed = glfwGetMonitors(&count);

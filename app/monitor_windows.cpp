@@ -78,12 +78,14 @@ bool open_view_on(GLFWmonitor* monitor, GLFWwindow* share)
         leave_out(monitor);
         return false;
     }
+    platform::release_display_request(); // asked for by the library as the window took the monitor
 
     glfwSetFramebufferSizeCallback(window, on_framebuffer_size);
     glfwSetKeyCallback(window, on_key);
     glfwSetMouseButtonCallback(window, on_mouse_button);
     glfwSetCursorPosCallback(window, on_cursor_position);
     glfwSetScrollCallback(window, on_scroll);
+    glfwSetWindowIconifyCallback(window, on_iconify);
 
     glfwMakeContextCurrent(window);
     set_fixed_gl_state();
@@ -235,6 +237,13 @@ void draw_due_views(float time)
         glfwSwapBuffers(entry.window);
         entry.pacer.swap_ended();
     }
+}
+
+void cap_every_view(int frame_rate_cap)
+{
+    FramePacer::cap_frame_rate(frame_rate_cap);
+    for (MonitorView& entry : monitor_views.list)
+        entry.pacer.set_refresh_rate(entry.pacer.refresh_rate());
 }
 
 bool a_view_is_due()

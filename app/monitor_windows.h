@@ -62,6 +62,10 @@ int every_batch_count();
 void reupload_any_batch(int batch);
 void draw_due_views(float time);
 
+// From now on every view draws at most `frame_rate_cap` frames a second
+// (Hz; 0 for its display's rate), from its next frame on.
+void cap_every_view(int frame_rate_cap);
+
 // True when some view may draw a frame now.
 bool a_view_is_due();
 

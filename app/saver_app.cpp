@@ -10,6 +10,7 @@
 #include "app/monitor_windows.h"
 #include "app/multisample_fallback.h"
 #include "app/renderer_settings.h"
+#include "app/rest_watch.h"
 #include "app/window_callbacks.h"
 #include "app/window_icon.h"
 #include "app/window_system_hints.h"
@@ -22,20 +23,21 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-SaverApp::SaverApp(LaunchOptions* launch_options) : options(launch_options)
+SaverApp::SaverApp(LaunchOptions* launch_options)
+    : options(launch_options), plan(plan_run(launch_options->mode, hack_mode.active))
 {
     init_library();
+    if (plan.rests) {
+        // Before the first full-screen window changes them; a stop signal
+        // then ends the run through the loop, which leaves them as found.
+        platform::keep_screen_saver_settings();
+        platform::catch_stop_signals();
+    }
     choose_window_size();
     open_window();
     init_gl_state();
-    if (covers_monitors())
+    if (plan.covers_monitors)
         open_monitor_windows();
-}
-
-bool SaverApp::covers_monitors() const
-{
-    // A preview's host and a screensaver daemon deal with monitors themselves.
-    return (options->mode == RunMode::Saver || options->mode == RunMode::None) && !hack_mode.active;
 }
 
 std::int32_t SaverApp::version_from_word(std::uint32_t word)
@@ -72,7 +74,7 @@ void SaverApp::choose_window_size()
 {
     int width = 0;
     int height = 0;
-    if (options->mode == RunMode::Preview) {
+    if (plan.follows_host) {
         platform::host_client_size(options->host_handle(), &width, &height);
     } else {
         // Old systems get a fixed display mode; newer ones keep the current
@@ -94,7 +96,7 @@ void SaverApp::choose_window_size()
 GLFWwindow* SaverApp::create_display_window(void* app)
 {
     SaverApp* self = static_cast<SaverApp*>(app);
-    if (self->options->mode == RunMode::Preview)
+    if (self->plan.follows_host)
         return glfwAttachNativeWindow(self->options->host_handle(), nullptr);
     if (hack_mode.own_window)
         return open_own_hack_window();
@@ -128,7 +130,14 @@ void SaverApp::open_window()
         }
     }
 
-    add_display_view(window, covers_monitors() ? glfwGetPrimaryMonitor() : nullptr);
+    add_display_view(window, plan.covers_monitors ? glfwGetPrimaryMonitor() : nullptr);
+    if (plan.rests) {
+        // The library asked Windows to keep the display on for each window
+        // that took the monitor, the reopened one too.
+        platform::release_display_request();
+        watch_rest_of(window);
+        glfwSetWindowIconifyCallback(window, on_iconify);
+    }
     glfwSetFramebufferSizeCallback(window, on_framebuffer_size);
     // Drawn in pixels: on an output at scale 2 the framebuffer is twice the
     // window's size (the same elsewhere).
@@ -136,7 +145,7 @@ void SaverApp::open_window()
     int height = 0;
     glfwGetFramebufferSize(window, &width, &height);
     on_framebuffer_size(window, width, height);
-    if (!hack_mode.active) { // a screensaver daemon decides itself what ends a hack
+    if (plan.input_ends_run) {
         glfwSetKeyCallback(window, on_key);
         glfwSetMouseButtonCallback(window, on_mouse_button);
     }
@@ -180,26 +189,40 @@ void SaverApp::run()
     // random numbers at its first step, after the set-up's population.
     FrameScheduler scheduler(FrameHooks{glfwGetTime, draw_due_views, reupload_any_batch}, every_batch(),
                              every_batch_count());
+    RestWatch rest(RestQueries{platform::displays_dark, platform::nobody_looks, platform::on_battery},
+                   software_renderer_found());
+    int frame_rate_cap = -1; // Hz, as last handed to the views; none yet
     bool keep_running = true;
     while (keep_running) {
-        if (a_view_is_due())
-            scheduler.step(); // one frame in every view whose display is ready for it
-        wait_for_next_frame(); // sleeps only where no swap waited for the display
-        // Key and mouse-button events end the process inside this call.
-        glfwPollEvents();
+        const DrawDecision decision = rest.decide(glfwGetTime());
+        if (decision.frame_rate_cap != frame_rate_cap) {
+            frame_rate_cap = decision.frame_rate_cap;
+            cap_every_view(frame_rate_cap);
+        }
+        // Key and mouse-button events end the process inside the library's
+        // event processing.
+        if (decision.draw) {
+            if (a_view_is_due())
+                scheduler.step(); // one frame in every view whose display is ready for it
+            wait_for_next_frame(); // sleeps only where no swap waited for the display
+            glfwPollEvents();
+        } else {
+            glfwWaitEventsTimeout(resting_wait); // nobody sees a frame: none is drawn
+        }
+        if (take_window_restored()) // a restored full-screen window took the monitor again
+            platform::release_display_request();
         end_on_noted_press(); // also one from before the window had the focus
-        if (covers_monitors()) { // full-screen runs follow the monitors as they change
+        if (plan.covers_monitors) { // full-screen runs follow the monitors as they change
             if (follow_monitors(static_cast<float>(scheduler.clock().scene_time(glfwGetTime()))))
                 scheduler.follow_batches(every_batch(), every_batch_count());
         } else {
             follow_monitor_under_window();
         }
-        // A screensaver daemon decides itself what ends a hack.
-        if (a_view_asks_to_end(!hack_mode.active))
+        if (a_view_asks_to_end(plan.input_ends_run))
             keep_running = false;
-        if (platform::stop_requested()) // a stop signal, in hack mode
+        if (platform::stop_requested()) // a stop signal (POSIX): full-screen and hack runs
             break;
-        if (options->mode == RunMode::Preview) {
+        if (plan.follows_host) {
             if (!platform::host_is_enabled(options->host_handle()))
                 break;
             // Our child window covers the host's client area at every size.

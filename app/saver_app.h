@@ -3,6 +3,8 @@
 // None runs and never deleted.
 #pragma once
 
+#include "app/run_plan.h"
+
 #include <cstdint>
 
 struct GLFWwindow;
@@ -39,8 +41,6 @@ public:
     GLFWwindow* glfw_window() const;
 
 private:
-    // Full-screen runs (Saver and None, not hack mode) cover every monitor.
-    bool covers_monitors() const;
     void init_library();
     void choose_window_size();
     void open_window();
@@ -53,4 +53,5 @@ private:
     static GLFWwindow* create_display_window(void* app);
 
     LaunchOptions* options = nullptr; // not owned
+    RunPlan plan;                     // from the run mode, once
 };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/frame_pacer.h"
+#include "app/monitor_update.h"
 #include "platform/platform.h"
 
 #define GLFW_INCLUDE_NONE
@@ -19,18 +20,6 @@ struct View;
 // reports monitors that come and go, but not one that moves or changes its
 // mode.
 constexpr double look_period = 0.25;
-
-struct Rect {
-    int x = 0; // pixels on the virtual desktop
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
-inline bool operator==(const Rect& a, const Rect& b)
-{
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-}
 
 // One window and the view drawn in it.
 struct MonitorView {

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace {
+bool window_restored = false;
+}
+
 void report_library_error([[maybe_unused]] int code, const char* description)
 {
 #ifdef GLFW_FEATURE_UNAVAILABLE
@@ -51,4 +55,17 @@ void on_cursor_position(GLFWwindow*, double, double)
 
 void on_scroll(GLFWwindow*, double, double)
 {
+}
+
+void on_iconify(GLFWwindow*, int iconified)
+{
+    if (!iconified)
+        window_restored = true;
+}
+
+bool take_window_restored()
+{
+    const bool restored = window_restored;
+    window_restored = false;
+    return restored;
 }

@@ -20,3 +20,11 @@ void on_key(GLFWwindow* window, int key, int scancode, int action, int mods);
 void on_mouse_button(GLFWwindow* window, int button, int action, int mods);
 void on_cursor_position(GLFWwindow* window, double x, double y);
 void on_scroll(GLFWwindow* window, double x_offset, double y_offset);
+
+// Full-screen windows: notes a window restored from its icon, which the
+// library makes take its monitor again (and, on Windows, ask that the
+// display stays on).
+void on_iconify(GLFWwindow* window, int iconified);
+
+// True once after on_iconify noted a restore.
+bool take_window_restored();

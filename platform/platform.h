@@ -82,11 +82,11 @@ void set_exit_hook(void (*hook)());
 // the library may not be shut down.
 [[noreturn]] void end_process_now(int code);
 
-// --- Stop signals (hack mode) ------------------------------------------------
+// --- Stop signals (hack mode and full-screen runs) ----------------------------
 
 // From now on SIGTERM, SIGINT and SIGHUP only note that a stop was asked
 // for; the frame loop reads that through stop_requested and ends the run
-// cleanly. POSIX systems only: Windows sends its screensavers no signals.
+// cleanly. Nothing on Windows, which sends its screensavers no signals.
 void catch_stop_signals();
 
 // True once one of those signals has arrived. Always false on Windows, and
@@ -112,6 +112,44 @@ bool watch_presses();
 // True once a press was noted since watch_presses; reads what has arrived
 // without waiting. Always false where watch_presses was not called or failed.
 bool press_noted();
+
+// --- The display's rest (full-screen runs) ----------------------------------------
+
+// Windows: drops this thread's request to keep the display on, which the
+// windowing library makes each time a full-screen window takes a monitor
+// (SetThreadExecutionState(ES_CONTINUOUS)): the power plan turns the
+// display off while the saver runs, as it would without it. Elsewhere
+// nothing.
+void release_display_request();
+
+// X11: notes the server's screen-saver settings (timeout, interval,
+// blanking, exposures), which the library zeroes for a full-screen window,
+// and from now on puts them back however the process ends: a return from
+// main, exit_process, end_process_now, or Xlib ending it when the server
+// drops the library's connection. Call before the first full-screen window
+// exists; later calls change nothing. Windows: nothing to note.
+void keep_screen_saver_settings();
+
+// Starts following what the three queries below read, for the saver's
+// first window:
+// Windows: `window` is its HWND, registered for the console display state,
+// the power source and session changes; X11: `connection` is the library's
+// Display*, on which the DPMS state is read. Once only.
+void watch_rest(std::uintptr_t window, void* connection);
+
+// Whether every display is dark: the DPMS power level on X11 (false on a
+// server without DPMS or with it disabled), the console display state on
+// Windows. One round trip on X11.
+bool displays_dark();
+
+// Windows: the session is locked or disconnected from its console or
+// remote client. False elsewhere.
+bool nobody_looks();
+
+// Linux: no online mains or USB supply and a discharging battery under
+// /sys/class/power_supply; Windows: on battery or in battery saver. False
+// on a machine without a battery.
+bool on_battery();
 
 // --- Time ----------------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 // Process-level services: the single-instance claim, the version word and
 // the exit path.
 #include "platform/platform.h"
+#include "platform/posix_end_step.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,6 +22,7 @@ namespace platform {
 namespace {
 
 void (*exit_hook)() = nullptr;
+void (*end_step)() = nullptr;
 WindowSystem chosen_window_system = WindowSystem::x11;
 
 // The display a claim belongs to. For X, from DISPLAY: host and display
@@ -121,10 +123,17 @@ void set_exit_hook(void (*hook)())
     exit_hook = hook;
 }
 
+void set_end_step(void (*step)())
+{
+    end_step = step;
+}
+
 void exit_process(int code)
 {
     if (exit_hook)
         exit_hook();
+    if (end_step)
+        end_step();
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(code);
@@ -132,6 +141,8 @@ void exit_process(int code)
 
 void end_process_now(int code)
 {
+    if (end_step)
+        end_step();
     std::fflush(stdout);
     std::fflush(stderr);
     _exit(code);

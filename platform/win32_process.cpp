@@ -58,6 +58,11 @@ void exit_process(int code)
     ExitProcess(static_cast<UINT>(code));
 }
 
+void catch_stop_signals()
+{
+    // Windows sends its screensavers no signals.
+}
+
 bool stop_requested()
 {
     return false;

@@ -20,6 +20,10 @@
 #   same-primary FRAME_AT_TIME
 #                            the primary's frame of the first population is
 #                            the same, byte for byte, with one monitor and two
+#   rate-change REPORTER     the primary alone, switched to a mode of the same
+#                            size at half the rate: the swap reporter's frames
+#                            (Mesa's no-op driver, so drawing costs nothing)
+#                            follow it down to about 30 a second
 #   gl-calls PROGRAM         every frame of both windows makes the same GL calls
 #                            as on one monitor (tests/scene/e2e/frame_calls.sh)
 # Every case also checks that the saver changed no monitor's mode. Exit code
@@ -195,6 +199,41 @@ case "$what" in
     xrandr --output DUMMY1 --mode 640x480_t --pos 800x0
     $check_frame scene "$work/one.ppm" || fail "the primary's frame shows no scene"
     cmp -s "$work/one.ppm" "$work/two.ppm" || fail "the primary's frame differs between one monitor and two"
+    ;;
+  rate-change)
+    xrandr --output DUMMY1 --off || fail "could not switch the second monitor off"
+    # 20 MHz over the 800x600_t timings: 30 Hz.
+    xrandr --newmode 800x600_h 20.00 800 840 968 1056 600 601 605 628 &&
+      xrandr --addmode DUMMY0 800x600_h || fail "could not add the 30 Hz mode"
+    GALLIUM_NOOP=1 "$program" /s >"$work/swaps.log" 2>"$work/saver.log" &
+    saver=$!
+    wait_windows 1 60
+    # fps: swaps a second over the reporter's last three seconds.
+    fps() {
+      awk '$1 == "swap" { t[n++] = $2 } END { c = 0; for (i = 0; i < n; i++) if (t[i] > t[n-1] - 3) c++; printf "%.1f", c / 3 }' "$work/swaps.log"
+    }
+    # swaps_span N SECONDS: until the swaps after the first N span SECONDS of the saver's clock.
+    swaps_span() {
+      for _ in $(seq 600); do
+        awk -v n="$1" -v s="$2" '$1 == "swap" { c++; if (c == n + 1) f = $2; l = $2 } END { exit !(c > n && l - f >= s) }' \
+          "$work/swaps.log" && return 0
+        sleep 0.1
+      done
+      fail "the saver stopped swapping"
+    }
+    swaps_span 0 4
+    before=$(fps)
+    switched=$(grep -c '^swap' "$work/swaps.log")
+    xrandr --output DUMMY0 --mode 800x600_h || fail "could not switch to the 30 Hz mode"
+    # The pacer follows within a quarter of a second; three more are counted.
+    swaps_span "$switched" 4
+    after=$(fps)
+    echo "frames a second at 60 Hz: $before, at 30 Hz: $after"
+    xrandr --output DUMMY0 --mode 800x600_t
+    awk -v a="$after" 'BEGIN { exit !(a > 0 && a <= 33) }' || fail "at 30 Hz the saver draws $after frames a second"
+    xdotool mousemove 400 300 sleep 0.5 key a
+    expect_exit_zero
+    restore_layout
     ;;
   gl-calls)
     "$root/tests/scene/e2e/frame_calls.sh" "$program" 2 || fail "GL calls per frame"

@@ -169,3 +169,16 @@ Window XSession::make_input_only_window(int width, int height)
     XSync(display, False);
     return host;
 }
+
+ScreenSaverSettings XSession::screen_saver()
+{
+    ScreenSaverSettings settings;
+    XGetScreenSaver(display, &settings.timeout, &settings.interval, &settings.blanking, &settings.exposures);
+    return settings;
+}
+
+void XSession::set_screen_saver(const ScreenSaverSettings& settings)
+{
+    XSetScreenSaver(display, settings.timeout, settings.interval, settings.blanking, settings.exposures);
+    XSync(display, False);
+}

@@ -3,11 +3,31 @@
 // screen, and the close request a window manager would send.
 #pragma once
 
+#include <ostream>
 #include <sys/types.h>
 
 // Kept free of Xlib's header, whose macros (None, Bool) break GoogleTest's.
 struct _XDisplay;
 using Window = unsigned long; // an X window id
+
+// The server's screen-saver settings, as XGetScreenSaver reads them.
+struct ScreenSaverSettings {
+    int timeout = 0;  // seconds
+    int interval = 0; // seconds
+    int blanking = 0;
+    int exposures = 0;
+    bool operator==(const ScreenSaverSettings& other) const
+    {
+        return timeout == other.timeout && interval == other.interval && blanking == other.blanking &&
+               exposures == other.exposures;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const ScreenSaverSettings& settings)
+{
+    return out << "timeout " << settings.timeout << " s, interval " << settings.interval << " s, blanking "
+               << settings.blanking << ", exposures " << settings.exposures;
+}
 
 class XSession {
 public:
@@ -39,6 +59,9 @@ public:
 
     // Sends WM_DELETE_WINDOW, as a window manager's close button does.
     void request_close(Window window);
+
+    ScreenSaverSettings screen_saver();
+    void set_screen_saver(const ScreenSaverSettings& settings);
 
     // A small shown top-level window of the test's own, as a preview host
     // gives one; destroyed with the session.

@@ -10,6 +10,12 @@
 #                             they are answered the process exits with 0; with
 #                             TEXT, a box's text begins with it (Wine's msgbox
 #                             trace shows each text)
+#   display-released SCR [software]
+#                             after its full-screen window opened (and, on a
+#                             software renderer, reopened without samples), a
+#                             /s run leaves no request to keep the display on:
+#                             the last execution state Wine's ntdll traces has
+#                             no display bit
 #   same-frame LINUX WINDOWS  the two systems' frame_at_time draw the same frame
 #   manifest-and-icons SCR    the manifest and the icon groups read back from
 #                             the file (wrestool, icotool)
@@ -272,6 +278,24 @@ case "${1:-}" in
       grep -aqF "MSGBOX_OnInit L\"$expected" "$work/output.txt" ||
         fail "no box began with \"$expected\"; output: $(cat "$work/output.txt")"
     fi
+    ;;
+  display-released)
+    [ "${3:-}" = software ] && unset VESPERINE_GL_RENDERER # llvmpipe judged as it is: a reopen
+    VESPERINE_WINEDEBUG=warn+ntdll running_saver "$2" /s
+    # Frames begin once every window that took the monitor is open.
+    for shot in $(seq 30); do
+      import -window root -depth 8 "ppm:$work/screen.ppm" && $check_frame sky "$work/screen.ppm" >/dev/null && break
+      [ "$shot" = 30 ] && fail "no frame drawn"
+      sleep 1
+    done
+    states=$(sed -n 's/.*NtSetThreadExecutionState (\(0x[0-9a-fA-F]*\).*/\1/p' "$work/output.txt")
+    [ -n "$states" ] || fail "no execution state was traced; output: $(tail -5 "$work/output.txt")"
+    echo "execution states traced: $(echo $states)"
+    last=$(echo "$states" | tail -n 1)
+    [ $((last & 0x2)) = 0 ] || fail "the display is still held: last state $last"
+    window=$(saver_window "$saver") # the reopened one
+    press_key "$window" a
+    expect_exit "$saver" 20
     ;;
   same-frame)
     linux=$(realpath -m "$2") windows=$(realpath -m "$3")
