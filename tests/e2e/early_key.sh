@@ -6,9 +6,9 @@
 # itself, one that resets when its last client leaves, as X servers do by
 # default. A key cannot be heard before the saver has told the server that
 # it listens: it does so on its first connection and waits for the answer
-# before the windowing library opens the second, so a key planned earlier
-# waits until the process holds two connections (read from /proc, nothing
-# the saver writes). LANES runs go at a time. Prints one line per lost key
+# before it opens a second one (for the screen-saver settings, the windowing
+# library), so a key planned earlier waits until the process holds two
+# connections (read from /proc, nothing the saver writes). LANES runs go at a time. Prints one line per lost key
 # or bad exit, then the counts. For measuring, LATEST (ms, default 3000)
 # bounds the moments, and "at-moment" sends every key at its moment, even
 # before the saver listens: the counts then tell those keys apart.
