@@ -1,5 +1,7 @@
 #include "app/software_renderer.h"
 
+#include "app/quoted_text.h"
+
 #include <cctype>
 #include <string>
 
@@ -30,8 +32,9 @@ bool is_software_renderer(const char* renderer)
 
 std::string software_renderer_note(const char* renderer, bool turned_down_samples)
 {
-    std::string text = "Vesperine: \"" + std::string(renderer ? renderer : "") +
-                       "\" is a software renderer; turned down: ";
+    // The name may come from the environment: shown escaped, like any
+    // outside text, so it cannot move the terminal's cursor or colours.
+    std::string text = "Vesperine: " + quoted_text(renderer ? renderer : "") + " is a software renderer; turned down: ";
     if (turned_down_samples)
         text += "multisampling, ";
     return text + "frame rates above " + std::to_string(software_frame_rate) + " a second";

@@ -19,5 +19,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Static runtime: the executables need nothing but the system's own DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# A stack protector in every function with arrays or address-taken locals,
+# in our code and in the libraries scripts/windows-deps builds with this
+# file (a change here rebuilds them).
+set(CMAKE_C_FLAGS_INIT "-fstack-protector-strong")
+set(CMAKE_CXX_FLAGS_INIT "-fstack-protector-strong")
+
+# Static runtime: the executables need nothing but the system's own DLLs
+# (a MinGW runtime DLL beside them could be planted like any other).
+# Terminal-server aware: no compatibility shims in a remote session.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--tsaware")

@@ -55,6 +55,12 @@ WindowSystem window_system();
 
 // --- Process -----------------------------------------------------------------
 
+// Windows only, the first call of WinMain: DLLs loaded later by bare name
+// (the windowing library's optional ones, opengl32.dll) come from the
+// system folder, never from the program's own folder, where anyone who
+// can drop a file beside a downloaded .scr could plant one.
+void restrict_library_search();
+
 // Claims the single-instance name. True when this process is the first
 // holder (or the claim failed for another reason); false when another live
 // process holds it. The claim is released by the system when the process

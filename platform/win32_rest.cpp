@@ -71,7 +71,14 @@ void watch_rest(std::uintptr_t window, void*)
         return;
     // Both stay registered until the process ends, which frees them.
     RegisterPowerSettingNotification(handle, &console_display_state, DEVICE_NOTIFY_WINDOW_HANDLE);
-    WTSRegisterSessionNotification(handle, NOTIFY_FOR_THIS_SESSION);
+    // Looked up, not imported: wtsapi32.dll is no known DLL, and an import
+    // would be loaded from beside the .scr before WinMain restricts the search.
+    using RegisterSession = BOOL(WINAPI*)(HWND, DWORD);
+    HMODULE library = LoadLibraryW(L"wtsapi32.dll");
+    auto register_session = reinterpret_cast<RegisterSession>(
+        reinterpret_cast<void*>(library ? GetProcAddress(library, "WTSRegisterSessionNotification") : nullptr));
+    if (register_session)
+        register_session(handle, NOTIFY_FOR_THIS_SESSION);
 }
 
 bool displays_dark()

@@ -13,8 +13,9 @@ wine_environment() {
   export WINEARCH=win64
   # Quiet, unless a test asks for one of Wine's trace channels.
   export WINEDEBUG=${VESPERINE_WINEDEBUG:--all}
-  # No Mono or Gecko installer prompts: nothing here needs them.
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # No Mono or Gecko installer prompts: nothing here needs them. A test may
+  # add overrides of its own.
+  export WINEDLLOVERRIDES="mscoree,mshtml=${VESPERINE_WINEDLLOVERRIDES:+;$VESPERINE_WINEDLLOVERRIDES}"
 }
 
 wine_server() {

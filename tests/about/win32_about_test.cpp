@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -321,10 +322,23 @@ AboutMeasure measure_at(DWORD dpi)
     return m;
 }
 
+// The major version of the Wine this runs on; 0 on Windows.
+int wine_major()
+{
+    using Version = const char*(CDECL*)();
+    auto version = reinterpret_cast<Version>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    return version ? std::atoi(version()) : 0;
+}
+
 // At 150 % scaling every size is 1.5 times its 100 % one, and the button
 // stays inside the client area.
 TEST(Win32AboutDpi, At144DpiIsOneAndAHalfTimesAsLargeWithTheButtonInside)
 {
+    // Wine 10 gives the monitor a new DPI only when its server starts again,
+    // which a program running on that server cannot bring about.
+    if (wine_major() >= 10)
+        GTEST_SKIP() << "Wine " << wine_major() << " keeps the monitor's DPI of its server's start";
     AboutMeasure normal = measure_at(96);
     AboutMeasure large = measure_at(144);
     // The project's prefix has no setting of its own: 96 DPI.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(SoftwareRenderer, MesaAndOtherProcessorRenderersAreSoftware)
 {
     EXPECT_TRUE(is_software_renderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
@@ -25,3 +27,12 @@ TEST(SoftwareRenderer, GpusHostBackedAdaptersAndUnknownNamesAreHardware)
     EXPECT_FALSE(is_software_renderer(nullptr));
 }
 
+
+// The name can come from the environment: control bytes reach the note
+// escaped, never raw.
+TEST(SoftwareRenderer, NoteShowsTheNameEscaped)
+{
+    const std::string note = software_renderer_note("llvmpipe\x1b[2J", false);
+    EXPECT_EQ(note.find('\x1b'), std::string::npos) << note;
+    EXPECT_NE(note.find("\"llvmpipe\\x1b[2J\""), std::string::npos) << note;
+}

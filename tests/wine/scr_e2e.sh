@@ -28,6 +28,23 @@
 #   current-user-cycle SETUP SCR
 #                             silent install for the current user only, and
 #                             its uninstall
+#   planted-beside-saver SCR MARKER CONTROL
+#   planted-beside-installer SETUP MARKER CONTROL
+#                             MARKER (a DLL that leaves NAME.loaded beside
+#                             itself) copied under the names of DLLs loaded
+#                             by bare name, beside a copy of SCR (or SETUP,
+#                             then beside the uninstaller it installs), with
+#                             Wine loading those names from there first: the
+#                             program loads none and still works. CONTROL,
+#                             which does not restrict its search, loads them
+#                             all, so the markers are known to work
+#   protections SCR LINKED SETUP LIBRARY...
+#                             the PE flags of SCR, SETUP and the uninstaller
+#                             it installs read back (address-space
+#                             randomisation, no-execute data, terminal-server
+#                             aware), SCR's relocations kept; LINKED (SCR
+#                             before stripping) has stack-protector checks
+#                             in our code and in each LIBRARY
 #   signed-release            scripts/release with a throwaway certificate:
 #                             the saver, the installer and the uninstaller it
 #                             installs carry one valid signature each, and the
@@ -191,26 +208,180 @@ wait_until_removed() {
   done
 }
 
+# expect_scene: the running saver's window fills the screen and shows the
+# scene. The first snowflakes fall into view some seconds after the start;
+# the sky must be right in every screenshot until they do.
+expect_scene() {
+  local screen size shot
+  screen=$(xdotool getdisplaygeometry)
+  size=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' ')
+  [ "$size" = "$screen" ] || fail "the window is $size, the screen $screen"
+  for shot in $(seq 30); do
+    import -window root -depth 8 "ppm:$work/screen.ppm" || fail "no screenshot"
+    $check_frame sky "$work/screen.ppm" >/dev/null || {
+      $check_frame sky "$work/screen.ppm"; fail "screenshot $shot does not show the sky"; }
+    $check_frame scene "$work/screen.ppm" >/dev/null && break
+    [ "$shot" = 30 ] && { $check_frame scene "$work/screen.ppm"; fail "no snowflakes came into view"; }
+    sleep 1
+  done
+  $check_frame scene "$work/screen.ppm"
+  kill -0 "$saver" 2>/dev/null || fail "the saver ended by itself"
+}
+
+# plant FOLDER MARKER NAME...: MARKER copied into FOLDER as NAME.dll each;
+# Wine then takes these names from a program's folder before its own.
+plant() {
+  local folder=$1 marker=$2 name overrides=""
+  shift 2
+  mkdir -p "$folder"
+  rm -f "$folder"/*.loaded
+  for name in "$@"; do
+    cp "$marker" "$folder/$name.dll"
+    overrides="$overrides${overrides:+,}$name"
+  done
+  # The debugger off: a marker without exports may crash a program that
+  # calls into it, and Wine's crash window would wait for an answer.
+  export VESPERINE_WINEDLLOVERRIDES="$overrides=n,b;winedbg.exe=d"
+}
+
+# loaded_markers FOLDER: the names of the planted DLLs that were loaded.
+loaded_markers() {
+  (cd "$1" && ls -- *.dll.loaded 2>/dev/null | sed 's/\.dll\.loaded$//' | LC_ALL=C sort | paste -sd' ')
+}
+
+# control_loads FOLDER CONTROL NAME...: a copy of CONTROL in FOLDER loads
+# every planted NAME; the markers are then cleared.
+control_loads() {
+  local folder=$1 control=$2 loaded wanted
+  shift 2
+  cp "$control" "$folder/"
+  "$wine_run" "$folder/${control##*/}" "${@/%/.dll}" >>"$work/output.txt" 2>&1
+  loaded=$(loaded_markers "$folder")
+  wanted=$(printf '%s\n' "$@" | LC_ALL=C sort | paste -sd' ')
+  [ "$loaded" = "$wanted" ] || fail "the control program loaded '$loaded', not '$wanted'"
+  rm -f "$folder"/*.loaded "$folder/${control##*/}"
+}
+
+# expect_none_loaded FOLDER WHAT
+expect_none_loaded() {
+  local loaded
+  loaded=$(loaded_markers "$1")
+  [ -z "$loaded" ] || fail "$2 loaded the DLLs planted beside it: $loaded"
+  echo "$2: none of the DLLs planted beside it loaded"
+}
+
+# DLLs that the windowing library, the GL loader and the saver load by bare
+# name.
+# Not shcore, version or uxtheme: Wine's own system DLLs load those by name
+# while they start, before a program's first instruction, which no program
+# can prevent (on Windows they come from the system folder: known DLLs and
+# what those import).
+saver_dlls=(dinput8 dwmapi opengl32 wtsapi32 xinput1_1 xinput1_2 xinput1_3 xinput1_4 xinput9_1_0)
+# Names that installers have been caught loading by bare name from their own
+# folder (often the download folder).
+installer_dlls=(apphelp cryptbase dwmapi msimg32 ntmarta oleacc profapi propsys riched20 setupapi
+  shfolder textshaping userenv winmm)
+
+objdump=x86_64-w64-mingw32-objdump
+
+# expect_pe_flags FILE: its DllCharacteristics name every protection.
+expect_pe_flags() {
+  local flags wanted
+  flags=$($objdump -p "$1" | awk '/^DllCharacteristics/ { on = 1; next }
+                                  on && /^\t+[A-Z_]+$/ { print $1; next } { on = 0 }' | paste -sd' ')
+  echo "${1##*/}: $flags"
+  for wanted in DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT TERMINAL_SERVICE_AWARE; do
+    [[ " $flags " == *" $wanted "* ]] || fail "${1##*/} lacks $wanted"
+  done
+}
+
+# relocations FILE: "kept" or "stripped". Without them the system cannot
+# move the image, whatever DYNAMIC_BASE says.
+relocations() {
+  # All of objdump's output read: grep -q would end the pipe early.
+  $objdump -p "$1" | grep '^[[:space:]]*relocations stripped$' >/dev/null && echo stripped || echo kept
+}
+
+# protected_functions FILE: the functions of FILE (with its symbols) that
+# call the stack protector's failure handler, one name a line.
+protected_functions() {
+  $objdump -d "$1" | awk '/^[0-9a-f]+ <.*>:$/ { name = $2; gsub(/[<>:]/, "", name) }
+                          /call.*<__stack_chk_fail>/ { print name }' | sort -u
+}
+
 case "${1:-}" in
   draws)
     running_saver "$2" "${@:3}"
-    screen=$(xdotool getdisplaygeometry)
-    size=$(xdotool getwindowgeometry --shell "$window" | sed -n 's/^WIDTH=//p; s/^HEIGHT=//p' | paste -sd' ')
-    [ "$size" = "$screen" ] || fail "the window is $size, the screen $screen"
-    # The first snowflakes fall into view some seconds after the start; the
-    # sky must be right in every screenshot until they do.
-    for shot in $(seq 30); do
-      import -window root -depth 8 "ppm:$work/screen.ppm" || fail "no screenshot"
-      $check_frame sky "$work/screen.ppm" >/dev/null || {
-        $check_frame sky "$work/screen.ppm"; fail "screenshot $shot does not show the sky"; }
-      $check_frame scene "$work/screen.ppm" >/dev/null && break
-      [ "$shot" = 30 ] && { $check_frame scene "$work/screen.ppm"; fail "no snowflakes came into view"; }
-      sleep 1
-    done
-    $check_frame scene "$work/screen.ppm"
-    kill -0 "$saver" 2>/dev/null || fail "the saver ended by itself"
+    expect_scene
     press_key "$window" a
     expect_exit "$saver" 20
+    ;;
+  planted-beside-saver)
+    scr=$2 marker=$3 control=$4 downloads=$work/downloads
+    # What the loader brings in before WinMain can restrict anything must
+    # be Windows' known DLLs, which only ever come from the system folder.
+    known=" advapi32 comdlg32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 psapi rpcrt4 setupapi shell32 shlwapi user32 ws2_32 "
+    for import in $($objdump -p "$scr" | sed -n 's/^\tDLL Name: \(.*\)\.dll$/\1/ip'); do
+      [[ "$known" == *" ${import,,} "* ]] || fail "${scr##*/} imports ${import}.dll, which is no known DLL"
+    done
+    plant "$downloads" "$marker" "${saver_dlls[@]}"
+    control_loads "$downloads" "$control" "${saver_dlls[@]}"
+    cp "$scr" "$downloads/"
+    running_saver "$downloads/${scr##*/}" /s
+    expect_scene
+    press_key "$window" a
+    expect_exit "$saver" 20
+    expect_none_loaded "$downloads" "${scr##*/}"
+    ;;
+  planted-beside-installer)
+    setup=$2 marker=$3 control=$4 downloads=$work/downloads
+    clean_install_area
+    plant "$downloads" "$marker" "${installer_dlls[@]}"
+    control_loads "$downloads" "$control" "${installer_dlls[@]}"
+    cp "$setup" "$downloads/"
+    "$wine_run" "$downloads/${setup##*/}" /S >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
+    [ -f "$installed" ] && [ -f "$uninstaller" ] || fail "the install put no saver or no uninstaller in place"
+    expect_none_loaded "$downloads" "${setup##*/}"
+    # The uninstaller where it was installed, in place (_?=): the markers
+    # stay beside the program that runs.
+    plant "${uninstaller%/*}" "$marker" "${installer_dlls[@]}"
+    "$wine_run" "$uninstaller" /S "_?=$folder" >>"$work/output.txt" 2>&1 ||
+      fail "the uninstall gave exit code $?"
+    wait_until_removed "$installed"
+    expect_none_loaded "${uninstaller%/*}" "${uninstaller##*/}"
+    rm -rf "${uninstaller%/*}"
+    restore_desktop
+    nothing_left || fail "the uninstall left the file or the key"
+    ;;
+  protections)
+    scr=$2 linked=$3 setup=$4
+    shift 4
+    expect_pe_flags "$scr"
+    [ "$(relocations "$scr")" = kept ] || fail "${scr##*/} has no relocations"
+    protected_functions "$linked" >"$work/protected"
+    # Each library's functions by name, from its archive; ours are the rest
+    # but the runtime's own handler.
+    : >"$work/theirs"
+    for library in "$@"; do
+      $objdump -t "$library" | awk '$NF !~ /^\./ { print $NF }' | sort -u >"$work/names"
+      count=$(comm -12 "$work/protected" "$work/names" | tee -a "$work/theirs" | wc -l)
+      echo "${library##*/}: $count functions with a stack protector"
+      [ "$count" -gt 0 ] || fail "no stack protector in ${library##*/}"
+    done
+    count=$(sort -u "$work/theirs" | comm -23 "$work/protected" - | grep -vc '^__stack_chk_fail')
+    echo "our code: $count functions with a stack protector"
+    [ "$count" -gt 0 ] || fail "no stack protector in our code"
+
+    expect_pe_flags "$setup"
+    clean_install_area
+    "$wine_run" "$setup" /S >>"$work/output.txt" 2>&1 || fail "the install gave exit code $?"
+    expect_pe_flags "$uninstaller"
+    # NSIS 3.08 builds its stubs without relocations and cannot keep any.
+    echo "relocations: ${setup##*/} $(relocations "$setup"), ${uninstaller##*/} $(relocations "$uninstaller")"
+    "$wine_run" "$uninstaller" /S >>"$work/output.txt" 2>&1 || fail "the uninstall gave exit code $?"
+    wait_until_removed "$installed" "$uninstaller"
+    restore_desktop
+    nothing_left || fail "the uninstall left the file or the key"
     ;;
   key-ends)
     running_saver "$2" /s
