@@ -29,3 +29,11 @@ set(CMAKE_CXX_FLAGS_INIT "-fstack-protector-strong")
 # (a MinGW runtime DLL beside them could be planted like any other).
 # Terminal-server aware: no compatibility shims in a remote session.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--tsaware")
+
+# Reproducible: no build folder in the objects (this file builds the
+# libraries of scripts/windows-deps too, under the same root), no link time
+# in the PE header; the header's checksum then follows from the bytes alone.
+get_filename_component(vesperine_source_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+string(APPEND CMAKE_C_FLAGS_INIT " -ffile-prefix-map=${vesperine_source_root}=.")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -ffile-prefix-map=${vesperine_source_root}=.")
+string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--no-insert-timestamp")

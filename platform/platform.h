@@ -62,13 +62,13 @@ WindowSystem window_system();
 void restrict_library_search();
 
 // Claims the single-instance name. True when this process is the first
-// holder (or the claim failed for another reason); false when another live
-// process holds it. The claim is released by the system when the process
-// ends, however it ends. On Windows it is a named event of the user's
-// session; elsewhere it belongs to the user and the display (DISPLAY, or
-// WAYLAND_DISPLAY for a Wayland run): an flock on NAME-DISPLAY.lock in
-// $XDG_RUNTIME_DIR, or, where that is unset, an abstract socket named
-// NAME-UID-DISPLAY.
+// holder (or the claim failed for another reason, with a note); false when
+// another live process holds it. The claim is released by the system when
+// the process ends, however it ends. On Windows it is a named event of the
+// user's session; elsewhere it belongs to the user and the display (DISPLAY,
+// or WAYLAND_DISPLAY for a Wayland run): an flock on NAME-DISPLAY.lock in
+// $XDG_RUNTIME_DIR, or in /tmp/vesperine-UID where that is not a folder of
+// the user's own with mode 0700; where neither is, the rule is skipped.
 bool claim_single_instance(const char* name);
 
 // The raw system version word as GetVersion reports it: low byte major,

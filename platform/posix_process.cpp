@@ -3,18 +3,15 @@
 #include "platform/platform.h"
 #include "platform/posix_end_step.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -48,59 +45,84 @@ std::string claimed_display()
     return display;
 }
 
-// Takes an exclusive flock on `path`, created for the owner alone. The
-// kernel drops the lock the moment the process ends, even on SIGKILL. True
-// when the file could be used; *held then says whether the lock is ours.
-bool lock_file(const std::string& path, bool* held)
+// A folder of this user's alone: a real directory (not a link), owned by the
+// effective uid, mode 0700. Nobody else can then create, replace or hold a
+// file in it.
+bool is_private_folder(const struct stat& info)
 {
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return false;
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        *held = true; // keep fd open for the life of the process
-        return true;
-    }
-    bool taken = errno == EWOULDBLOCK;
-    close(fd);
-    *held = false;
-    return taken;
+    return S_ISDIR(info.st_mode) && info.st_uid == geteuid() && (info.st_mode & 07777) == 0700;
 }
 
-// A socket bound in the abstract namespace: no file is created, and the
-// kernel drops the name the moment the process ends, even on SIGKILL.
-bool bind_abstract_name(const std::string& name)
+// Opens `path` only if it names a private folder. lstat looks at the name
+// itself, without following a link; fstat then checks that the folder opened
+// is that same one, so a swap between the two calls is caught. -1 otherwise.
+int open_private_folder(const std::string& path)
 {
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    struct stat named {};
+    if (lstat(path.c_str(), &named) != 0 || !is_private_folder(named))
+        return -1;
+    int folder = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0)
+        return -1;
+    struct stat opened {};
+    if (fstat(folder, &opened) != 0 || !is_private_folder(opened) || opened.st_dev != named.st_dev ||
+        opened.st_ino != named.st_ino) {
+        close(folder);
+        return -1;
+    }
+    return folder;
+}
+
+// The folder the claim's lock lives in: the user's runtime folder when it is
+// private, else /tmp/vesperine-UID, made here if missing and checked the same
+// way. -1 when neither is private to this user.
+int open_lock_folder()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/') {
+        int folder = open_private_folder(runtime);
+        if (folder >= 0)
+            return folder;
+    }
+    std::string own = "/tmp/vesperine-" + std::to_string(geteuid());
+    mkdir(own.c_str(), 0700); // it may exist already; the check decides
+    return open_private_folder(own);
+}
+
+enum class Lock { Held, Taken, Failed };
+
+// Takes an exclusive flock on `name` inside `folder`, created for the owner
+// alone and never through a link. The kernel drops the lock the moment the
+// process ends, even on SIGKILL.
+Lock lock_file(int folder, const std::string& name)
+{
+    int fd = openat(folder, name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        return true;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::size_t length = std::min(name.size(), sizeof(address.sun_path) - 1);
-    std::memcpy(address.sun_path + 1, name.data(), length); // sun_path[0] stays 0
-    socklen_t size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0)
-        return true; // keep fd open for the life of the process
-    bool taken = errno == EADDRINUSE;
+        return Lock::Failed;
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return Lock::Held; // keep fd open for the life of the process
+    Lock result = errno == EWOULDBLOCK ? Lock::Taken : Lock::Failed;
     close(fd);
-    return !taken;
+    return result;
 }
 
 } // namespace
 
 bool claim_single_instance(const char* name)
 {
-    // One claim per user and X display. The user's runtime folder is theirs
-    // alone, so nobody else can create or hold the lock there.
-    std::string display = claimed_display();
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && runtime[0] == '/') {
-        bool held = false;
-        if (lock_file(std::string(runtime) + "/" + name + "-" + display + ".lock", &held))
-            return held;
+    // One claim per user and display, as a lock in a folder that only this
+    // user can write: a name anyone could take first would let another
+    // local user stop this user's saver.
+    int folder = open_lock_folder();
+    Lock lock = Lock::Failed;
+    if (folder >= 0) {
+        lock = lock_file(folder, std::string(name) + "-" + claimed_display() + ".lock");
+        close(folder);
     }
-    // Without that folder: a name of this user's on this display, which
-    // other users do not meet by chance (though anyone could bind it).
-    return bind_abstract_name(std::string(name) + "-" + std::to_string(getuid()) + "-" + display);
+    if (lock == Lock::Failed)
+        note("Vesperine: no folder of this user's own for the single-instance lock "
+             "($XDG_RUNTIME_DIR or /tmp/vesperine-UID, mode 0700); running without the rule");
+    return lock != Lock::Taken;
 }
 
 void use_window_system(WindowSystem system)

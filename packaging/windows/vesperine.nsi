@@ -45,6 +45,8 @@ Target amd64-unicode
 Name "Vesperine"
 OutFile "${OUTFILE}"
 SetCompressor /SOLID lzma
+; The files keep no build-time dates: two builds of one commit are the same.
+SetDateSave off
 ManifestDPIAware true
 BrandingText "Vesperine ${VERSION}"
 
