@@ -1,8 +1,9 @@
 // The preview host on X11: a window id of another client. Every query goes
-// through our own connection, with an error handler installed so that a
-// host that has vanished gives a clean "no" instead of ending the process
-// (the default Xlib handler exits on BadWindow).
+// through the process's own connection, with an error handler installed so
+// that a host that has vanished gives a clean "no" instead of ending the
+// process (the default Xlib handler exits on BadWindow).
 #include "platform/platform.h"
+#include "platform/x11_connection.h"
 #include "platform/x11_platform.h"
 
 #include <X11/Xlib.h>
@@ -11,7 +12,6 @@ namespace platform {
 
 namespace {
 
-Display* host_display = nullptr;
 bool x_error_seen = false;
 
 int record_x_error(Display*, XErrorEvent*)
@@ -22,13 +22,14 @@ int record_x_error(Display*, XErrorEvent*)
 
 Display* display()
 {
-    if (!host_display) {
-        host_display = XOpenDisplay(nullptr);
+    static bool handler_set = false;
+    if (!handler_set) {
         // Installed once for the whole process: GLX on a window whose parent
         // was destroyed raises errors too, and they must not be fatal.
         XSetErrorHandler(record_x_error);
+        handler_set = true;
     }
-    return host_display;
+    return own_connection();
 }
 
 bool read_attributes(std::uintptr_t host, XWindowAttributes* attributes)
@@ -64,11 +65,7 @@ bool host_is_enabled(std::uintptr_t host)
 
 bool can_open_display()
 {
-    Display* d = XOpenDisplay(nullptr);
-    if (!d)
-        return false;
-    XCloseDisplay(d);
-    return true;
+    return own_connection() != nullptr;
 }
 
 bool host_shows_drawing(Window host)

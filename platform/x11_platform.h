@@ -8,8 +8,8 @@
 
 namespace platform {
 
-// True when a connection to the X display (DISPLAY) opens; it is closed
-// again at once.
+// True when a connection to the X display (DISPLAY) opens. It stays open
+// for the rest of the run and serves the saver's own X calls.
 bool can_open_display();
 
 // The root window of the default screen, where a hack started with "--root"

@@ -1,9 +1,10 @@
 // Presses anywhere on the X display: XInput2 raw key and button events,
 // which the server sends to a client that selected them on the root window
 // whichever window has the focus, and from XInput 2.1 on even while another
-// client holds a grab. A connection of our own, so that they queue up
-// before the library's connection and our window exist.
+// client holds a grab. On the process's own connection, so that they queue
+// up before the library's connection and our window exist.
 #include "platform/platform.h"
+#include "platform/x11_connection.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
@@ -30,16 +31,14 @@ bool watch_presses()
 {
     if (press_display)
         return true;
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = own_connection();
     if (!display)
         return false;
     int event_base = 0, error_base = 0;
     int major = 2, minor = 1;
     if (!XQueryExtension(display, "XInputExtension", &input_opcode, &event_base, &error_base) ||
-        XIQueryVersion(display, &major, &minor) != Success || (major == 2 && minor < 1)) {
-        XCloseDisplay(display);
+        XIQueryVersion(display, &major, &minor) != Success || (major == 2 && minor < 1))
         return false;
-    }
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyPress);
     XISetMask(bits, XI_RawButtonPress);

@@ -32,7 +32,7 @@ rm -rf "$copy" && mkdir -p "$copy" || fail "cannot make $copy anew"
 # Tracked and new files as the source folder has them, the git folder for
 # the commit's date, and the Windows libraries scripts/windows-deps built.
 # A fresh build each time: ccache (which scripts/build uses where it is
-# installed) makes it cheap, from the same path run after run.
+# installed) makes it cheap from the second run on, as the path stays.
 (cd "$src" && git ls-files -z --cached --others --exclude-standard |
   tar --null -T - -cf - .git third_party/windows/prefix third_party/windows/src) |
   (umask 077 && tar -xf - -C "$copy") || fail "copying the sources failed"
