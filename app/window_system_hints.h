@@ -2,7 +2,8 @@
 // (platform::window_system()), and the few things a window system lacks.
 #pragma once
 
-// True when the library can be told its platform (GLFW 3.4 and later). An
+// True when the running library can be told its platform (GLFW 3.4 and
+// later, whatever header the saver was built with). An
 // older one takes the only platform it has: X11 on Linux.
 bool library_chooses_platform();
 
