@@ -20,29 +20,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr double measured = 20.0;      // seconds of each measurement
 constexpr double settle = 5.0;         // seconds after a switch before measuring
 constexpr double longest_start = 60.0; // seconds to wait for a first frame
 constexpr int rounds = 3;
-
-double monotonic_now()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec + now.tv_nsec * 1e-9;
-}
-
-std::vector<double> read_swaps(const std::string& path)
-{
-    std::vector<double> times;
-    std::ifstream in(path);
-    double t = 0.0;
-    while (in >> t)
-        times.push_back(t);
-    return times;
-}
 
 void sleep_seconds(double seconds)
 {
@@ -86,10 +67,7 @@ Round measure(const std::string& saver, const std::string& display, const std::s
                                             std::string("BENCH_SWAP_LOG=") + swaps_path,
                                             std::string("VESPERINE_TEST_DPMS_FILE=") + level_path});
     Round round;
-    const Clock::time_point start = Clock::now();
-    while (read_swaps(swaps_path).empty() && Clock::now() - start < std::chrono::duration<double>(longest_start))
-        sleep_seconds(0.05);
-    if (!read_swaps(swaps_path).empty()) {
+    if (wait_for_first_swap(swaps_path, longest_start)) {
         sleep_seconds(settle);
         round.lit = cpu_per_minute(pid);
         set_level(level_path, "off");
@@ -112,12 +90,6 @@ Round measure(const std::string& saver, const std::string& display, const std::s
     unlink(swaps_path);
     unlink(level_path);
     return round;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
 } // namespace

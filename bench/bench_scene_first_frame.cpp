@@ -37,12 +37,6 @@ unsigned long centre_pixel(Display* display)
     return pixel;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)

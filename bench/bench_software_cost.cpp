@@ -22,8 +22,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr double measured = 10.0;       // seconds of each measurement
 // The set-up's snow starts above the view and takes a while to fill it:
 // measuring begins once it has.
@@ -37,23 +35,6 @@ struct Sample {
     double rss = 0.0;   // MiB resident at the end
 };
 
-double monotonic_now()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return now.tv_sec + now.tv_nsec * 1e-9;
-}
-
-std::vector<double> read_swaps(const std::string& path)
-{
-    std::vector<double> times;
-    std::ifstream in(path);
-    double t = 0.0;
-    while (in >> t)
-        times.push_back(t);
-    return times;
-}
-
 // Runs `args` on `display` and measures it; cpu stays -1 when it showed no
 // frame in time or ended early.
 Sample measure(const std::vector<std::string>& args, const std::string& display, const std::string& counter)
@@ -65,10 +46,7 @@ Sample measure(const std::vector<std::string>& args, const std::string& display,
     const pid_t pid = spawn(args, {"DISPLAY=" + display, "LD_PRELOAD=" + counter,
                                    std::string("BENCH_SWAP_LOG=") + log_path});
     Sample sample;
-    const Clock::time_point start = Clock::now();
-    while (read_swaps(log_path).empty() && Clock::now() - start < std::chrono::duration<double>(longest_start))
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!read_swaps(log_path).empty()) {
+    if (wait_for_first_swap(log_path, longest_start)) {
         std::this_thread::sleep_for(std::chrono::duration<double>(settle));
         const double cpu_before = cpu_seconds(pid);
         const double from = monotonic_now();
@@ -87,12 +65,6 @@ Sample measure(const std::vector<std::string>& args, const std::string& display,
     stop(pid);
     unlink(log_path);
     return sample;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
 void print(const char* who, int round, const Sample& s)

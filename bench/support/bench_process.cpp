@@ -1,9 +1,12 @@
 #include "bench/support/bench_process.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <thread>
 
 #include <fcntl.h>
@@ -115,4 +118,38 @@ std::string beside_this_program(const std::string& relative)
     std::string dir = n > 0 ? std::string(self, n) : std::string(".");
     dir = dir.substr(0, dir.rfind('/'));
     return dir + "/" + relative;
+}
+
+double monotonic_now()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec + now.tv_nsec * 1e-9;
+}
+
+std::vector<double> read_swaps(const std::string& path)
+{
+    std::vector<double> times;
+    std::ifstream in(path);
+    double t = 0.0;
+    while (in >> t)
+        times.push_back(t);
+    return times;
+}
+
+bool wait_for_first_swap(const std::string& path, double seconds)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (read_swaps(path).empty()) {
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
 }

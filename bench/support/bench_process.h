@@ -45,3 +45,15 @@ double cpu_seconds(pid_t pid);
 
 // `relative` taken from the folder of this executable.
 std::string beside_this_program(const std::string& relative);
+
+// CLOCK_MONOTONIC in seconds: the clock the swap counter writes its log in.
+double monotonic_now();
+
+// The swap counter's log: one swap time a line.
+std::vector<double> read_swaps(const std::string& path);
+
+// Waits up to `seconds` for the first line in the swap log; true if it came.
+bool wait_for_first_swap(const std::string& path, double seconds);
+
+// The middle value (0 for none).
+double median(std::vector<double> values);

@@ -3,6 +3,7 @@
 // preloaded stand-in for libXext's calls reports the power level a file
 // holds; the power source is a stand-in folder laid over the kernel's in a
 // private mount namespace. Frames are counted through the swap reporter.
+#include "tests/e2e/saver_driving.h"
 #include "tests/e2e/x_session.h"
 #include "tests/foundation/child_process.h"
 
@@ -27,13 +28,6 @@ constexpr double exit_limit = 20.0;   // seconds until an ended saver is gone
 double seconds_now()
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-bool xdotool(const std::vector<std::string>& args)
-{
-    ChildProcess tool;
-    int code = -1;
-    return tool.start("/usr/bin/xdotool", args) && tool.wait(exit_limit, &code) && code == 0;
 }
 
 void write_file(const std::string& path, const std::string& text)
@@ -81,41 +75,40 @@ void stop(ChildProcess& saver)
     saver.wait(exit_limit, &code);
 }
 
-// The swap reporter, full screen, with the DPMS stand-in reading `level_file`.
-bool start_with_dpms(ChildProcess* saver, const std::string& level_file)
-{
-    return saver->start("/usr/bin/env", {"LD_PRELOAD=" DPMS_STAND_IN, "VESPERINE_TEST_DPMS_FILE=" + level_file,
-                                         SWAP_REPORTER_EXE, "/s"});
-}
+// The swap reporter, full screen, with the DPMS stand-in reading a level
+// file the test switches; each case begins once the first frame is shown.
+class DarkDisplays : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = make_folder();
+        level = folder + "/level";
+        write_file(level, "on");
+        ASSERT_TRUE(saver.start("/usr/bin/env", {"LD_PRELOAD=" DPMS_STAND_IN, "VESPERINE_TEST_DPMS_FILE=" + level,
+                                                 SWAP_REPORTER_EXE, "/s"}));
+        ASSERT_LT(seconds_to_next_swap(saver, window_limit), window_limit) << saver.error_text();
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string folder;
+    std::string level;
+    ChildProcess saver;
+};
 
 } // namespace
 
-TEST(DarkDisplays, NoFramesWhileDarkAndTheFirstWithinASecondOfLight)
+TEST_F(DarkDisplays, NoFramesWhileDarkAndTheFirstWithinASecondOfLight)
 {
-    const std::string folder = make_folder();
-    const std::string level = folder + "/level";
-    write_file(level, "on");
-    ChildProcess saver;
-    ASSERT_TRUE(start_with_dpms(&saver, level));
-    ASSERT_LT(seconds_to_next_swap(saver, window_limit), window_limit) << saver.error_text();
-
     const double dark_from = seconds_now();
     write_file(level, "off");
     EXPECT_EQ(swaps_between(saver, dark_from + 2.0, dark_from + 8.0), 0);
     write_file(level, "on");
     EXPECT_LE(seconds_to_next_swap(saver, 10.0), 1.0);
     stop(saver);
-    std::filesystem::remove_all(folder);
 }
 
-TEST(DarkDisplays, AKeyWhileDarkEndsTheRunWithZero)
+TEST_F(DarkDisplays, AKeyWhileDarkEndsTheRunWithZero)
 {
-    const std::string folder = make_folder();
-    const std::string level = folder + "/level";
-    write_file(level, "on");
-    ChildProcess saver;
-    ASSERT_TRUE(start_with_dpms(&saver, level));
-    ASSERT_LT(seconds_to_next_swap(saver, window_limit), window_limit) << saver.error_text();
     write_file(level, "standby");
     // Resting once two seconds pass without a frame.
     bool resting = false;
@@ -128,7 +121,6 @@ TEST(DarkDisplays, AKeyWhileDarkEndsTheRunWithZero)
     int code = -1;
     ASSERT_TRUE(saver.wait(exit_limit, &code)) << "still running";
     EXPECT_EQ(code, 0);
-    std::filesystem::remove_all(folder);
 }
 
 TEST(PowerSource, OnBatteryAtMostThirtyFramesASecondAndTheDisplaysRateBackOnMains)
@@ -186,9 +178,7 @@ TEST_P(SettingsAfterEnding, XScreenSaverSettingsAreAsFound)
     x.set_screen_saver(chosen);
 
     ChildProcess saver;
-    const char* old_gl = GetParam().gl_version;
-    ASSERT_TRUE(old_gl ? saver.start("/usr/bin/env", {std::string("MESA_GL_VERSION_OVERRIDE=") + old_gl, VESPERINE_EXE, "/s"})
-                       : saver.start(VESPERINE_EXE, {"/s"}));
+    ASSERT_TRUE(start_saver(&saver, {"/s"}, GetParam().gl_version));
     if (GetParam().end) {
         Window window = x.wait_for_window_of(
             saver.process_id(), window_limit,

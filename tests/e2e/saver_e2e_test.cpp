@@ -1,6 +1,7 @@
 // The real saver executable under the test's X display, driven like a user
 // would: xdotool for keys, buttons, pointer and wheel, a close request as a
 // window manager sends it.
+#include "tests/e2e/saver_driving.h"
 #include "tests/e2e/x_session.h"
 #include "tests/foundation/child_process.h"
 
@@ -21,26 +22,6 @@ namespace {
 // Hang guards, not speed targets: a sanitised build on llvmpipe is slow.
 constexpr double window_limit = 60.0; // seconds until the window shows
 constexpr double exit_limit = 20.0;   // seconds until an ended saver is gone
-
-bool xdotool(const std::vector<std::string>& args)
-{
-    ChildProcess tool;
-    if (!tool.start("/usr/bin/xdotool", args))
-        return false;
-    int code = -1;
-    return tool.wait(exit_limit, &code) && code == 0;
-}
-
-// Starts the saver with `args`; with a `gl_version`, Mesa reports that OpenGL
-// version instead of its own, as an older driver would.
-bool start_saver(ChildProcess* saver, const std::vector<std::string>& args, const char* gl_version)
-{
-    if (!gl_version)
-        return saver->start(VESPERINE_EXE, args);
-    std::vector<std::string> env_args{std::string("MESA_GL_VERSION_OVERRIDE=") + gl_version, VESPERINE_EXE};
-    env_args.insert(env_args.end(), args.begin(), args.end());
-    return saver->start("/usr/bin/env", env_args); // env execs: the process id stays the saver's
-}
 
 class SaverRun : public testing::Test {
 protected:

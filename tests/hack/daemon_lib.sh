@@ -5,7 +5,8 @@
 # namespace of its own where an overlay puts our program into that folder:
 # what the test writes there lands in the test's own folder, nothing outside
 # the test sees it, and the real folder is never written. Each script
-# defines stop_daemon, which ends its daemon.
+# defines stop_daemon, which ends its daemon, or takes the one of the
+# session daemons below.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/../../scripts/lib/display.sh"
 . "$here/../support/status_wrapper.sh"
@@ -105,4 +106,50 @@ clean_up_work() {
   for pid in $(pgrep -f "^$work/"); do kill -KILL "$pid" 2>/dev/null; done
   umount /usr/libexec/xscreensaver 2>/dev/null
   rm -rf --one-file-system "$work"
+}
+
+# For the desktop daemons (MATE, Xfce) that take their settings from a
+# session bus: a bus of the user's own, and stop_daemon ends it with the
+# daemon.
+daemon=
+bus=
+stop_daemon() {
+  [ -n "$daemon" ] && kill "$daemon" 2>/dev/null
+  [ -n "$bus" ] && kill "$bus" 2>/dev/null
+}
+start_session_bus() {
+  { read -r address; read -r bus; } < <("${as_user[@]}" dbus-daemon --session --fork --print-address=1 --print-pid=1)
+  [ -n "$bus" ] || fail "no session bus"
+  as_user+=("DBUS_SESSION_BUS_ADDRESS=$address")
+}
+
+# activate_daemon TOOL JOB-END DAEMON...: starts DAEMON as the user, waits
+# until TOOL (its -command program) answers, activates it and checks that
+# our program runs as the package's entry (the daemon logs the job's
+# command, followed by JOB-END) and draws the scene.
+activate_daemon() {
+  local tool=$1 job_end=$2; shift 2
+  "${as_user[@]}" "$@" >"$work/daemon.log" 2>&1 &
+  daemon=$!
+  for _ in $(seq 100); do
+    "${as_user[@]}" "$tool" --query >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  local start
+  start=$(date +%s%N)
+  "${as_user[@]}" "$tool" --activate >/dev/null || fail "the daemon does not answer"
+  wait_for_saver
+  echo "started $(( ($(date +%s%N) - start) / 1000000 )) ms after --activate"
+  local command
+  command=$(sed -n 's/^Exec=//p' "$unpacked/usr/share/applications/screensavers/vesperine.desktop")
+  grep -qF "Setting command for job: '$command$job_end" "$work/daemon.log" || fail "the theme is not the package's entry"
+  wait_for_scene
+}
+
+# deactivate_daemon TOOL: the daemon stops our program, which ends cleanly.
+deactivate_daemon() {
+  local start
+  start=$(date +%s%N)
+  "${as_user[@]}" "$1" --deactivate >/dev/null
+  expect_clean_end "$start"
 }
