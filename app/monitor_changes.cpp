@@ -125,7 +125,12 @@ bool follow_monitors(float scene_time)
             glfwSetWindowMonitor(entry.window, entry.monitor, 0, 0, now.width, now.height,
                                  rate > 0 ? rate : GLFW_DONT_CARE);
             platform::release_display_request(); // the library asked for the display again
-            set_view_size(*entry.view, now.width, now.height);
+            // The drawable's own size, not the monitor's: on a scaled Wayland
+            // output the two differ; a later change comes by the callback.
+            int width = 0;
+            int height = 0;
+            glfwGetFramebufferSize(entry.window, &width, &height);
+            set_view_size(*entry.view, width, height);
             entry.covered = now;
         }
         if (update != MonitorUpdate::none)

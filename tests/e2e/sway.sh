@@ -3,8 +3,10 @@
 # sway refuses root) with two outputs made by "swaymsg create_output", the
 # second at scale 2. swayidle starts the saver once the seat is idle, as a
 # user's swayidle line would; then each output shows the night sky and snow
-# edge to edge, and one key from wtype ends the run with exit code 0, with
-# no line on standard error but our own. KIND says how the saver reaches Wayland:
+# edge to edge (natively also a third output, at scale 1.5, plugged in, its
+# mode changed and unplugged while the saver runs), and one key from wtype
+# ends the run with exit code 0, with no line on standard error but our
+# own. KIND says how the saver reaches Wayland:
 # "native" (GLFW 3.4: sway runs without Xwayland, so an X11 window could not
 # show) or "xwayland" (GLFW 3.3: through sway's Xwayland; X11 windows all go
 # to the focused output there, so the second output is not asked for).
@@ -65,6 +67,7 @@ xwayland=disable
 cat >"$work/sway.conf" <<CONF
 output HEADLESS-1 resolution 640x480 position 0,0 scale 1
 output HEADLESS-2 resolution 640x480 position 640,0 scale 2
+output HEADLESS-3 resolution 640x480 position 1280,0 scale 1.5
 xwayland $xwayland
 CONF
 # The saver as swayidle runs it: its exit code and standard error kept.
@@ -112,6 +115,23 @@ for output in "${outputs[@]}"; do
   until_ok 90 covers "$output" || fail "$output is not covered with sky and snow: $(cat "$work/$output.txt" 2>/dev/null)"
   echo "$output: $(cat "$work/$output.txt")"
 done
+
+# Outputs that come, change and go while it runs are followed: one plugged
+# in at scale 1.5 gets its own view and stays filled when its mode changes,
+# and once it is unplugged the saver goes on.
+if [ "$kind" = native ]; then
+  as_user swaymsg create_output >/dev/null || fail "swaymsg create_output failed"
+  until_ok 90 covers HEADLESS-3 || fail "the output plugged in is not covered: $(cat "$work/HEADLESS-3.txt" 2>/dev/null)"
+  echo "HEADLESS-3 (plugged in, scale 1.5): $(cat "$work/HEADLESS-3.txt")"
+  as_user swaymsg output HEADLESS-3 resolution 800x600 >/dev/null || fail "sway could not change the mode"
+  # Until the saver has drawn at the new size the old picture fills part of it.
+  refitted() { covers HEADLESS-3 && grep -q ' of 800x600 ' "$work/HEADLESS-3.txt"; }
+  until_ok 90 refitted || fail "HEADLESS-3 in its new mode is not covered: $(cat "$work/HEADLESS-3.txt" 2>/dev/null)"
+  echo "HEADLESS-3 (800x600): $(cat "$work/HEADLESS-3.txt")"
+  as_user swaymsg output HEADLESS-3 unplug >/dev/null || fail "sway could not unplug HEADLESS-3"
+  until_ok 90 covers HEADLESS-2 || fail "HEADLESS-2 is not covered after HEADLESS-3 left"
+  [ -s "$work/code" ] && fail "it ended when an output left"
+fi
 
 # Outputs switched off, as a power-saving swayidle line does next: the
 # compositor stops asking for frames, and a key must still get through.
