@@ -53,13 +53,12 @@ as_user() {
 }
 # until SECONDS COMMAND...: until COMMAND succeeds, for at most SECONDS.
 until_ok() {
-  local limit=$1
+  local deadline=$((SECONDS + $1))
   shift
-  for _ in $(seq $((limit * 10))); do
-    "$@" && return 0
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
     sleep 0.1
   done
-  return 1
 }
 
 xwayland=disable
@@ -70,10 +69,12 @@ output HEADLESS-2 resolution 640x480 position 640,0 scale 2
 output HEADLESS-3 resolution 640x480 position 1280,0 scale 1.5
 xwayland $xwayland
 CONF
-# The saver as swayidle runs it: its exit code and standard error kept.
+# The saver as swayidle runs it: its exit code and standard error kept. A
+# copy the session's user may run, for a checkout in a 0700 home.
+cp "$saver_exe" "$work/vesperine" && chmod 755 "$work/vesperine" || fail "cannot copy the saver"
 cat >"$work/saver.sh" <<SAVER
 #!/bin/sh
-"$saver_exe" /s 2>>"$work/err"
+"$work/vesperine" /s 2>>"$work/err"
 echo \$? >>"$work/code"
 SAVER
 chmod 755 "$work/saver.sh"
