@@ -91,13 +91,30 @@ bool nobody_looks()
     return session_locked || session_disconnected;
 }
 
+namespace {
+
+// The battery saver's flag (1 while it is on) is SystemStatusFlag in the SDK
+// and in MinGW-w64 12 and later, Reserved1 in older MinGW-w64 headers.
+template <typename Status>
+auto battery_saver_flag(const Status& status, int) -> decltype(status.SystemStatusFlag)
+{
+    return status.SystemStatusFlag;
+}
+
+template <typename Status>
+auto battery_saver_flag(const Status& status, long) -> decltype(status.Reserved1)
+{
+    return status.Reserved1;
+}
+
+} // namespace
+
 bool on_battery()
 {
     SYSTEM_POWER_STATUS status{};
     if (!GetSystemPowerStatus(&status))
         return false;
-    // Reserved1 is SystemStatusFlag in newer headers: 1 while battery saver is on.
-    return status.ACLineStatus == 0 || status.Reserved1 == 1;
+    return status.ACLineStatus == 0 || battery_saver_flag(status, 0) == 1;
 }
 
 } // namespace platform
